@@ -1,0 +1,1 @@
+// EmailAddress.cpp - not written yet.

@@ -1,0 +1,1 @@
+// EmptyParam.cpp - not written yet.

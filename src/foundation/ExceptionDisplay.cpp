@@ -1,0 +1,1 @@
+// ExceptionDisplay.cpp - not written yet.

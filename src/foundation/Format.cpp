@@ -1,0 +1,1 @@
+// Format.cpp - not written yet.

@@ -1,0 +1,1 @@
+// Paths.cpp - not written yet.

@@ -1,0 +1,1 @@
+// Registry.cpp - not written yet.

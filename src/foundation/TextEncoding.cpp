@@ -1,0 +1,1 @@
+// TextEncoding.cpp - not written yet.

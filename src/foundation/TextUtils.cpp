@@ -1,0 +1,1 @@
+// TextUtils.cpp - not written yet.

@@ -1,0 +1,1 @@
+// VemClasses.cpp - not written yet.

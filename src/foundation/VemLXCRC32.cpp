@@ -1,0 +1,1 @@
+// VemLXCRC32.cpp - not written yet.

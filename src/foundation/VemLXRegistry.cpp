@@ -1,0 +1,1 @@
+// VemLXRegistry.cpp - not written yet.

@@ -1,0 +1,1 @@
+// VemLXVerUtils.cpp - not written yet.

@@ -1,0 +1,1 @@
+// VersionResource.cpp - not written yet.

@@ -1,0 +1,1 @@
+// WineDetection.cpp - not written yet.

@@ -1,0 +1,32 @@
+// FakePlatform.h - every in-memory port, installed for the lifetime of a test.
+//
+//   class MyTest : public ::testing::Test {
+//    protected:
+//     FakePlatform platform;   // platform.Files, platform.Registry, ...
+//   };
+#pragma once
+
+#include "fakes/FakeAnsiCodePage.h"
+#include "fakes/FakeEnvironment.h"
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeRegistryStore.h"
+#include "platform/Ports.h"
+
+namespace ostrevin {
+
+struct FakePlatform {
+  FakeRegistryStore Registry;
+  FakeFileSystem Files;
+  FakeModules Modules;
+  FakeEnvironment Environment;
+  FakeAnsiCodePage Ansi;
+
+ private:
+  ScopedPort<RegistryStore> FRegistryPort{Registry};
+  ScopedPort<FileSystem> FFilesPort{Files};
+  ScopedPort<ostrevin::Modules> FModulesPort{Modules};
+  ScopedPort<ostrevin::Environment> FEnvironmentPort{Environment};
+  ScopedPort<AnsiCodePage> FAnsiPort{Ansi};
+};
+
+}  // namespace ostrevin

@@ -1,0 +1,1 @@
+// ChecksTest.cpp - not written yet.

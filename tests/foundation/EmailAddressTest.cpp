@@ -1,0 +1,1 @@
+// EmailAddressTest.cpp - not written yet.

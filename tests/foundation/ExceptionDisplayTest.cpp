@@ -1,0 +1,1 @@
+// ExceptionDisplayTest.cpp - not written yet.

@@ -1,0 +1,1 @@
+// FormatTest.cpp - not written yet.

@@ -1,0 +1,1 @@
+// PathsTest.cpp - not written yet.

@@ -1,0 +1,1 @@
+// TextEncodingTest.cpp - not written yet.

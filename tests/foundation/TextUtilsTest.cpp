@@ -1,0 +1,1 @@
+// TextUtilsTest.cpp - not written yet.

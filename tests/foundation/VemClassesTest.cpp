@@ -1,0 +1,1 @@
+// VemClassesTest.cpp - not written yet.

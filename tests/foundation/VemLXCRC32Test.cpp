@@ -1,0 +1,1 @@
+// VemLXCRC32Test.cpp - not written yet.

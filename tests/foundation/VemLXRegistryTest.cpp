@@ -1,0 +1,1 @@
+// VemLXRegistryTest.cpp - not written yet.

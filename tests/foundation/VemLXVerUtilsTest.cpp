@@ -1,0 +1,1 @@
+// VemLXVerUtilsTest.cpp - not written yet.

@@ -1,0 +1,1 @@
+// VersionResourceTest.cpp - not written yet.

@@ -1,0 +1,1 @@
+// WineDetectionTest.cpp - not written yet.
