@@ -24,13 +24,16 @@ enum class TextEncoding {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// UTF-8 <-> text. Invalid input bytes become U+FFFD; unpaired surrogates in
-// text are written as U+FFFD.
+// UTF-8 <-> text. Invalid input bytes become U+FFFD (one for each maximal
+// ill-formed subsequence: a stray byte, a cut-short sequence, an overlong
+// form, an encoded surrogate or a value beyond U+10FFFF); unpaired surrogates
+// in text are written as U+FFFD. Neither raises.
 std::string WideToUtf8(std::wstring_view text);
 std::wstring Utf8ToWide(std::string_view utf8);
 
 // The UTF-16 code units of the text (surrogate pairs for characters beyond
-// U+FFFF in the native build) and back.
+// U+FFFF in the native build) and back. Unpaired surrogates pass through
+// unchanged both ways, so on Windows both are plain copies.
 std::u16string ToUtf16(std::wstring_view text);
 std::wstring FromUtf16(std::u16string_view units);
 
@@ -40,11 +43,14 @@ std::wstring FromUtf16(std::u16string_view units);
 Bytes EncodeText(std::wstring_view text, TextEncoding encoding, bool withBom);
 
 // Decodes `bytes` by its byte-order mark (UTF-8, UTF-16 LE, UTF-16 BE), or as
-// the ANSI code page when it has none. The mark is not part of the text; the
-// encoding found is stored in `found` when given.
+// the ANSI code page when it has none (found = Ansi, also for no bytes). The
+// mark is not part of the text; the encoding found is stored in `found` when
+// given.
 std::wstring DecodeText(const Bytes& bytes, TextEncoding* found = nullptr);
 
-// Decodes `bytes` (without a byte-order mark) in the given encoding.
+// Decodes `bytes` (without a byte-order mark) in the given encoding; a mark
+// at the start is kept as U+FEFF. None reads UTF-16 LE. In UTF-16 an odd
+// last byte becomes U+FFFD (also in DecodeText).
 std::wstring DecodeTextAs(const Bytes& bytes, TextEncoding encoding);
 
 }  // namespace ostrevin
