@@ -1,0 +1,1 @@
+// BusyState.cpp - not written yet.

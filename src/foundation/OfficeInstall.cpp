@@ -1,0 +1,1 @@
+// OfficeInstall.cpp - not written yet.

@@ -1,0 +1,1 @@
+// VemLXVclUtils_win.cpp - not written yet.

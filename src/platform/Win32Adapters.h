@@ -1,0 +1,24 @@
+// Win32Adapters.h - the Win32 adapters of the platform ports.
+//
+// Each adapter is thin: it converts arguments, calls the platform and turns a
+// failure into the port's result or the system's exception at the call.
+// Win32Platform installs them all.
+#pragma once
+
+#include <memory>
+
+#include "platform/AnsiCodePage.h"
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "platform/Modules.h"
+#include "platform/RegistryStore.h"
+
+namespace ostrevin {
+
+std::unique_ptr<RegistryStore> MakeWin32RegistryStore();
+std::unique_ptr<FileSystem> MakeWin32FileSystem();
+std::unique_ptr<Modules> MakeWin32Modules();
+std::unique_ptr<Environment> MakeWin32Environment();
+std::unique_ptr<AnsiCodePage> MakeWin32AnsiCodePage();
+
+}  // namespace ostrevin

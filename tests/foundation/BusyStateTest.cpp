@@ -1,0 +1,1 @@
+// BusyStateTest.cpp - not written yet.

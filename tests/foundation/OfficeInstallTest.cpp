@@ -1,0 +1,1 @@
+// OfficeInstallTest.cpp - not written yet.

@@ -1,0 +1,1 @@
+// BusyStateWinTest.cpp - not written yet.
