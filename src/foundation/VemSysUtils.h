@@ -75,6 +75,11 @@ OSTREVIN_DECLARE_EXCEPTION(ERangeError, Exception);
 OSTREVIN_DECLARE_EXCEPTION(EStringListError, Exception);
 // A registry value that cannot be read or written.
 OSTREVIN_DECLARE_EXCEPTION(ERegistryException, Exception);
+// A resource (a form design, a string) that the program does not have.
+OSTREVIN_DECLARE_EXCEPTION(EResNotFound, Exception);
+// An operation that the object's state does not allow ("Cannot make a
+// visible window modal").
+OSTREVIN_DECLARE_EXCEPTION(EInvalidOperation, Exception);
 // A file that cannot be opened for reading ("Cannot open file ...").
 OSTREVIN_DECLARE_EXCEPTION(EFOpenError, Exception);
 // A file that cannot be created or written ("Cannot create file ...").
