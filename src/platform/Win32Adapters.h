@@ -10,8 +10,10 @@
 #include "platform/AnsiCodePage.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
+#include "platform/KeyboardLayout.h"
 #include "platform/Modules.h"
 #include "platform/RegistryStore.h"
+#include "platform/SystemInfo.h"
 
 namespace ostrevin {
 
@@ -20,5 +22,9 @@ std::unique_ptr<FileSystem> MakeWin32FileSystem();
 std::unique_ptr<Modules> MakeWin32Modules();
 std::unique_ptr<Environment> MakeWin32Environment();
 std::unique_ptr<AnsiCodePage> MakeWin32AnsiCodePage();
+std::unique_ptr<SystemInfo> MakeWin32SystemInfo();
+// The layout of the calling thread, asked at every call, so a layout the
+// user switches to while the program runs is the one used.
+std::unique_ptr<KeyboardLayout> MakeWin32KeyboardLayout();
 
 }  // namespace ostrevin

@@ -1,6 +1,7 @@
 // Win32Platform_win.cpp - installs the Win32 adapter of every port.
 #include "platform/Win32Platform.h"
 
+#include "foundation/VemLXVclUtilsWin32.h"
 #include "platform/Ports.h"
 #include "platform/Win32Adapters.h"
 
@@ -12,12 +13,19 @@ struct Win32Platform::Adapters {
   std::unique_ptr<Modules> Loader = MakeWin32Modules();
   std::unique_ptr<Environment> Variables = MakeWin32Environment();
   std::unique_ptr<AnsiCodePage> Ansi = MakeWin32AnsiCodePage();
+  std::unique_ptr<SystemInfo> System = MakeWin32SystemInfo();
+  std::unique_ptr<KeyboardLayout> Keyboard = MakeWin32KeyboardLayout();
+  // Made on the thread that makes the platform: the main thread.
+  std::unique_ptr<UserInterface> Screen = MakeWin32UserInterface();
 
   ScopedPort<RegistryStore> RegistryPort{*Registry};
   ScopedPort<FileSystem> FilesPort{*Files};
   ScopedPort<Modules> LoaderPort{*Loader};
   ScopedPort<Environment> VariablesPort{*Variables};
   ScopedPort<AnsiCodePage> AnsiPort{*Ansi};
+  ScopedPort<SystemInfo> SystemPort{*System};
+  ScopedPort<KeyboardLayout> KeyboardPort{*Keyboard};
+  ScopedPort<UserInterface> ScreenPort{*Screen};
 };
 
 Win32Platform::Win32Platform() : FAdapters(std::make_unique<Adapters>()) {}

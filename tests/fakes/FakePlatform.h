@@ -9,7 +9,10 @@
 #include "fakes/FakeAnsiCodePage.h"
 #include "fakes/FakeEnvironment.h"
 #include "fakes/FakeFileSystem.h"
+#include "fakes/FakeKeyboardLayout.h"
 #include "fakes/FakeRegistryStore.h"
+#include "fakes/FakeSystemInfo.h"
+#include "fakes/FakeUserInterface.h"
 #include "platform/Ports.h"
 
 namespace ostrevin {
@@ -20,6 +23,9 @@ struct FakePlatform {
   FakeModules Modules;
   FakeEnvironment Environment;
   FakeAnsiCodePage Ansi;
+  FakeSystemInfo System;
+  FakeUserInterface Screen;
+  FakeKeyboardLayout Keyboard;
 
  private:
   ScopedPort<RegistryStore> FRegistryPort{Registry};
@@ -27,6 +33,9 @@ struct FakePlatform {
   ScopedPort<ostrevin::Modules> FModulesPort{Modules};
   ScopedPort<ostrevin::Environment> FEnvironmentPort{Environment};
   ScopedPort<AnsiCodePage> FAnsiPort{Ansi};
+  ScopedPort<SystemInfo> FSystemPort{System};
+  ScopedPort<UserInterface> FScreenPort{Screen};
+  ScopedPort<KeyboardLayout> FKeyboardPort{Keyboard};
 };
 
 }  // namespace ostrevin
