@@ -9,9 +9,10 @@
 # folders so that no test can write into the developer's home folder.
 # With OSTREVIN_XVFB=1 the program runs on a private Xvfb display, and the
 # prefix's wineserver is ended with that display (a wineserver that outlives
-# its display blocks every later window of the prefix). Windows of the prefix
-# are not handed to an X window manager (there is none on Xvfb, and waiting
-# for one costs a second each time a window is hidden).
+# its display blocks every later window of the prefix). Windows of a test
+# prefix are not handed to an X window manager (there is none on Xvfb, and
+# waiting for one costs a second each time a window is hidden); with
+# OSTREVIN_MANAGED_WINDOWS=1 a new prefix keeps them managed, for people.
 set -eu
 
 prefix=$1
@@ -24,8 +25,10 @@ if [ ! -f "$prefix/.ostrevin-ready" ]; then
     rm -rf "$prefix"
     WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
         wineboot --init >/dev/null 2>&1
-    WINEPREFIX=$prefix WINEDEBUG=-all \
-        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    if [ "${OSTREVIN_MANAGED_WINDOWS:-0}" != 1 ]; then
+        WINEPREFIX=$prefix WINEDEBUG=-all \
+            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    fi
     WINEPREFIX=$prefix wineserver -w
     for folder in "$prefix"/drive_c/users/*/*; do
         if [ -L "$folder" ]; then

@@ -6,7 +6,10 @@
 
 #include "foundation/ExceptionDisplay.h"
 #include "foundation/Format.h"
+#include "foundation/TextCompare.h"
 #include "foundation/VemSysUtils.h"
+#include "platform/Ports.h"
+#include "platform/UserInterface.h"
 
 namespace ostrevin {
 
@@ -159,6 +162,7 @@ void TForm::Create() {
   FDesign.ClassName = chain.front();
   CreateWindowFromDesign();
   CreateControls();
+  ReadDesignProperties(FDesign);
   FormCreate();
 }
 
@@ -302,6 +306,19 @@ TControlWindow* TForm::FindControl(std::wstring_view name) {
   return nullptr;
 }
 
+void TForm::ValidateRename(TControlWindow* component, std::wstring_view, std::wstring_view newName) {
+  for (const TControlWindow& control : FControls)
+    if (&control != component && !newName.empty() && SameText(control.Name, newName))
+      throw EComponentError(Format(L"A component named %s already exists", {newName}));
+}
+
+void TForm::RenameControl(std::wstring_view curName, std::wstring_view newName) {
+  TControlWindow* control = FindControl(curName);
+  if (control == nullptr) throw EComponentError(Format(L"Component %s not found", {curName}));
+  ValidateRename(control, curName, newName);
+  control->Name = newName;
+}
+
 bool TForm::Visible() const { return FHandle != nullptr && IsWindowVisible(FHandle); }
 
 void TForm::Show() {
@@ -346,6 +363,15 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& h
     case WM_CTLCOLORBTN:
       handled = true;
       return ColorControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SETCURSOR:
+      // While the program is busy its cursor shows over every window.
+      if (UserInterface* screen = PortSlot<UserInterface>(); screen != nullptr && LOWORD(lParam) == HTCLIENT &&
+                                                              screen->ScreenCursor() != crDefault) {
+        screen->SetScreenCursor(screen->ScreenCursor());
+        handled = true;
+        return TRUE;
+      }
+      break;
     case WM_CLOSE:
       handled = true;
       if (HasApplication() && Application().MainForm() == this) {

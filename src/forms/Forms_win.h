@@ -99,7 +99,7 @@ class TForm {
   // Reads the design of the first class of ClassChain that has one, creates
   // the window and its controls, then runs FormCreate. A missing design
   // raises EResNotFound "Resource %s not found" with the class name.
-  void Create();
+  virtual void Create();
   // Creates the window without a design.
   void CreateNew();
 
@@ -122,9 +122,17 @@ class TForm {
   // Keyboard shortcuts of the form; true when the key was consumed.
   virtual bool IsShortCut(const MSG& msg);
 
+  // Gives the control `curName` the name `newName`, after ValidateRename.
+  void RenameControl(std::wstring_view curName, std::wstring_view newName);
+
  protected:
   // Runs once the window and its controls exist.
   virtual void FormCreate() {}
+  // Reads the design's further properties; runs before FormCreate.
+  virtual void ReadDesignProperties(const FormDesign&) {}
+  // Raises EComponentError "A component named %s already exists" when
+  // another control has the new name.
+  virtual void ValidateRename(TControlWindow* component, std::wstring_view curName, std::wstring_view newName);
   // The form's messages. Set `handled` to keep the default handling away.
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);

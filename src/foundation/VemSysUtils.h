@@ -80,6 +80,8 @@ OSTREVIN_DECLARE_EXCEPTION(EResNotFound, Exception);
 // An operation that the object's state does not allow ("Cannot make a
 // visible window modal").
 OSTREVIN_DECLARE_EXCEPTION(EInvalidOperation, Exception);
+// A component that cannot take a name ("A component named %s already exists").
+OSTREVIN_DECLARE_EXCEPTION(EComponentError, Exception);
 // A file that cannot be opened for reading ("Cannot open file ...").
 OSTREVIN_DECLARE_EXCEPTION(EFOpenError, Exception);
 // A file that cannot be created or written ("Cannot create file ...").

@@ -4,6 +4,7 @@
 #include "forms/Forms_win.h"
 #include "forms/VemForms_win.h"
 #include "forms/VemLXForms_win.h"
+#include "forms/VemTrxForms_win.h"
 #include "foundation/VemSysUtils.h"
 
 namespace ostrevin {
@@ -168,6 +169,35 @@ TEST_F(FormsWin, ApplicationWindowNeverShowsATaskBarButton) {
   const LONG_PTR exStyle = GetWindowLongPtrW(Application().Handle(), GWL_EXSTYLE);
   EXPECT_NE(exStyle & WS_EX_TOOLWINDOW, 0);
   EXPECT_EQ(exStyle & WS_EX_APPWINDOW, 0);
+}
+
+class TTrxTestForm : public TVemTrxForm {
+ public:
+  std::vector<std::wstring> ClassChain() const override { return {L"TTrxTestForm", L"TVemTrxForm", L"TVemFormLX"}; }
+};
+
+TEST_F(FormsWin, TranslatablePropertiesComeFromTheDesignAndFollowRenames) {
+  FormDesign design;
+  design.ClassName = L"TTrxTestForm";
+  design.Controls = {{ControlKind::Button, L"CancelBtn", 8, 8, 75, 25, {0, L"Cancel"}},
+                     {ControlKind::Button, L"OKBtn", 90, 8, 75, 25, {0, L"OK"}}};
+  design.Properties[L"VemTranslatableProps.Strings"] = L"(\n  'Caption'\n  'CancelBtn.Caption'\n  'Caption')";
+  RegisterFormDesign(design);
+  auto form = CreateForm<TTrxTestForm>();
+  UnregisterFormDesign(L"TTrxTestForm");
+  EXPECT_EQ(form->VemTranslatableProps().ToArray(), (std::vector<std::wstring>{L"CancelBtn.Caption", L"Caption"}));
+
+  form->RenameControl(L"CancelBtn", L"CloseBtn");
+  EXPECT_EQ(form->VemTranslatableProps().ToArray(), (std::vector<std::wstring>{L"Caption", L"CloseBtn.Caption"}));
+  EXPECT_NE(form->FindControl(L"CloseBtn"), nullptr);
+  EXPECT_EQ(MessageOf<EComponentError>([&] { form->RenameControl(L"CloseBtn", L"okbtn"); }),
+            L"A component named okbtn already exists");
+  EXPECT_EQ(form->VemTranslatableProps().ToArray(), (std::vector<std::wstring>{L"Caption", L"CloseBtn.Caption"}));
+
+  // The base class itself has no design and is created empty.
+  auto plain = CreateForm<TVemTrxForm>();
+  EXPECT_TRUE(plain->HandleAllocated());
+  EXPECT_EQ(plain->VemTranslatableProps().Count(), 0);
 }
 
 }  // namespace
