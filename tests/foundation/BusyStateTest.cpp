@@ -10,22 +10,12 @@
 #include "foundation/ExceptionDisplay.h"
 #include "foundation/VemSysUtils.h"
 #include "platform/Ports.h"
+#include "support/RaisedMessage.h"
 
 namespace ostrevin {
 namespace {
 
 using Lines = std::vector<std::wstring>;
-
-// The message of the EVemInternalError `action` raises, or "" when it raises none.
-template <class F>
-std::wstring InternalErrorOf(F action) {
-  try {
-    action();
-  } catch (const EVemInternalError& e) {
-    return e.Message();
-  }
-  return L"";
-}
 
 class HeadlessBusyState : public ::testing::Test {
  protected:
@@ -186,13 +176,13 @@ TEST_F(WindowedBusyState, EndingAFlashMessageSendsThePreviousTextOrNothing) {
 }
 
 TEST_F(WindowedBusyState, PopChecksTheStackAndLeavesItOnError) {
-  EXPECT_EQ(InternalErrorOf([&] { PopGlobalMessageHandler(&progressForm); }),
+  EXPECT_EQ(RaisedMessage<EVemInternalError>([&] { PopGlobalMessageHandler(&progressForm); }),
             L"Internal Error: No global message handlers to end.");
 
   Lines first, second;
   PushRecorder(&progressForm, first);
   PushRecorder(&otherForm, second);  // same handler code, another form
-  EXPECT_EQ(InternalErrorOf([&] { PopGlobalMessageHandler(&progressForm); }),
+  EXPECT_EQ(RaisedMessage<EVemInternalError>([&] { PopGlobalMessageHandler(&progressForm); }),
             L"Internal Error: Last global message handlers has changed.");
   auto flash = FlashMessage(L"still the other's");
   EXPECT_EQ(second, Lines{L"still the other's"});
@@ -200,7 +190,7 @@ TEST_F(WindowedBusyState, PopChecksTheStackAndLeavesItOnError) {
 
   PopGlobalMessageHandler(&otherForm);
   PopGlobalMessageHandler(&progressForm);
-  EXPECT_EQ(InternalErrorOf([&] { PopGlobalMessageHandler(&progressForm); }),
+  EXPECT_EQ(RaisedMessage<EVemInternalError>([&] { PopGlobalMessageHandler(&progressForm); }),
             L"Internal Error: No global message handlers to end.");
 }
 

@@ -4,33 +4,24 @@
 #include <gtest/gtest.h>
 
 #include "fakes/FakePlatform.h"
+#include "support/RaisedMessage.h"
 #include "foundation/EmptyParam.h"
 #include "foundation/VemSysUtils.h"
 
 namespace ostrevin {
 namespace {
 
-template <class E, class F>
-std::wstring MessageOf(F action) {
-  try {
-    action();
-  } catch (const E& e) {
-    return e.Message();
-  }
-  return L"(no exception)";
-}
-
 TEST(Checks, RaiseTheirMessages) {
-  EXPECT_EQ(MessageOf<Exception>([] { InternalCheck(false, L"Internal Error: broken"); }), L"Internal Error: broken");
+  EXPECT_EQ(RaisedMessage<Exception>([] { InternalCheck(false, L"Internal Error: broken"); }), L"Internal Error: broken");
   EXPECT_NO_THROW(InternalCheck(true, L"never"));
-  EXPECT_EQ(MessageOf<Exception>([] { InternalCheckFmt(false, L"Internal Error: %d of %s", {3, L"x"}); }),
+  EXPECT_EQ(RaisedMessage<Exception>([] { InternalCheckFmt(false, L"Internal Error: %d of %s", {3, L"x"}); }),
             L"Internal Error: 3 of x");
   int something = 0;
   EXPECT_NO_THROW(CheckAssigned(&something, L"Something"));
-  EXPECT_EQ(MessageOf<EVemInternalError>([] { CheckAssigned(nullptr, L"GarbageCollectedFileList"); }),
+  EXPECT_EQ(RaisedMessage<EVemInternalError>([] { CheckAssigned(nullptr, L"GarbageCollectedFileList"); }),
             L"Internal Error: GarbageCollectedFileList not assigned.");
 
-  const std::wstring assertion = MessageOf<EAssertionFailed>([] { Assert(false); });
+  const std::wstring assertion = RaisedMessage<EAssertionFailed>([] { Assert(false); });
   EXPECT_EQ(assertion.rfind(L"Assertion failure (ChecksTest.cpp, line ", 0), 0u) << assertion;
 }
 
@@ -38,7 +29,7 @@ TEST(Checks, CheckFileExistsAsksTheFileSystem) {
   FakePlatform platform;
   platform.Files.AddFile(L"C:\\here.txt");
   EXPECT_NO_THROW(CheckFileExists(L"C:\\here.txt"));
-  EXPECT_EQ(MessageOf<Exception>([] { CheckFileExists(L"C:\\gone.txt"); }),
+  EXPECT_EQ(RaisedMessage<Exception>([] { CheckFileExists(L"C:\\gone.txt"); }),
             L"Internal Error: File does not exist: C:\\gone.txt");
 }
 
@@ -70,7 +61,7 @@ TEST(Checks, InnerExceptionIsKept) {
     }
   } catch (const Exception& outer) {
     ASSERT_TRUE(outer.InnerException());
-    EXPECT_EQ(MessageOf<EVemGeneralError>([&] { std::rethrow_exception(outer.InnerException()); }), L"inner");
+    EXPECT_EQ(RaisedMessage<EVemGeneralError>([&] { std::rethrow_exception(outer.InnerException()); }), L"inner");
   }
 }
 
@@ -79,10 +70,10 @@ TEST(Checks, EmptyParamGuardsRestoreTheSharedValue) {
   EXPECT_EQ(EmptyParam(), omitted);
   EXPECT_NO_THROW(CheckEmptyParamBefore());
   EmptyParam().Code = 0;
-  EXPECT_EQ(MessageOf<Exception>([] { CheckEmptyParamBefore(); }), L"Internal Error: EmptyParam is invalid.");
+  EXPECT_EQ(RaisedMessage<Exception>([] { CheckEmptyParamBefore(); }), L"Internal Error: EmptyParam is invalid.");
   EXPECT_EQ(EmptyParam(), omitted);
   EmptyParam().VType = 0;
-  EXPECT_EQ(MessageOf<Exception>([] { CheckEmptyParamAfter(); }), L"Internal Error: EmptyParam is no longer valid.");
+  EXPECT_EQ(RaisedMessage<Exception>([] { CheckEmptyParamAfter(); }), L"Internal Error: EmptyParam is no longer valid.");
   EXPECT_EQ(EmptyParam(), omitted);
   EXPECT_NO_THROW(CheckEmptyParamAfter());
 }

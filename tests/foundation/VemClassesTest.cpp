@@ -11,6 +11,7 @@
 #include "foundation/OnMsgStringList.h"
 #include "foundation/TextCompare.h"
 #include "foundation/VemSysUtils.h"
+#include "support/RaisedMessage.h"
 
 namespace ostrevin {
 namespace {
@@ -19,17 +20,6 @@ using ::testing::ElementsAre;
 
 std::vector<std::wstring> Items(const TVemStringList& list) {
   return std::vector<std::wstring>(list.begin(), list.end());
-}
-
-// Runs `action` and returns the message of the EStringListError it raises.
-template <class Action>
-std::wstring ListErrorOf(Action action) {
-  try {
-    action();
-  } catch (const EStringListError& e) {
-    return e.Message();
-  }
-  return L"(nothing raised)";
 }
 
 // --- The compare rule ------------------------------------------------------
@@ -107,15 +97,15 @@ TEST(VemStringListTest, StringsAndObjects) {
 
 TEST(VemStringListTest, IndexOutOfBoundsRaisesWithTheIndex) {
   TVemStringList list{L"a", L"b"};
-  EXPECT_EQ(ListErrorOf([&] { (void)list.Strings(2); }), L"List index out of bounds (2)");
-  EXPECT_EQ(ListErrorOf([&] { (void)list.Strings(-1); }), L"List index out of bounds (-1)");
-  EXPECT_EQ(ListErrorOf([&] { list.SetStrings(5, L"x"); }), L"List index out of bounds (5)");
-  EXPECT_EQ(ListErrorOf([&] { (void)list.Objects(2); }), L"List index out of bounds (2)");
-  EXPECT_EQ(ListErrorOf([&] { list.SetObjects(-3, nullptr); }), L"List index out of bounds (-3)");
-  EXPECT_EQ(ListErrorOf([&] { list.Delete(2); }), L"List index out of bounds (2)");
-  EXPECT_EQ(ListErrorOf([&] { list.Insert(3, L"x"); }), L"List index out of bounds (3)");
-  EXPECT_EQ(ListErrorOf([&] { (void)list.Names(2); }), L"List index out of bounds (2)");
-  EXPECT_EQ(ListErrorOf([] { (void)TVemStringList().Strings(0); }), L"List index out of bounds (0)");
+  EXPECT_EQ(RaisedMessage<EStringListError>([&] { (void)list.Strings(2); }), L"List index out of bounds (2)");
+  EXPECT_EQ(RaisedMessage<EStringListError>([&] { (void)list.Strings(-1); }), L"List index out of bounds (-1)");
+  EXPECT_EQ(RaisedMessage<EStringListError>([&] { list.SetStrings(5, L"x"); }), L"List index out of bounds (5)");
+  EXPECT_EQ(RaisedMessage<EStringListError>([&] { (void)list.Objects(2); }), L"List index out of bounds (2)");
+  EXPECT_EQ(RaisedMessage<EStringListError>([&] { list.SetObjects(-3, nullptr); }), L"List index out of bounds (-3)");
+  EXPECT_EQ(RaisedMessage<EStringListError>([&] { list.Delete(2); }), L"List index out of bounds (2)");
+  EXPECT_EQ(RaisedMessage<EStringListError>([&] { list.Insert(3, L"x"); }), L"List index out of bounds (3)");
+  EXPECT_EQ(RaisedMessage<EStringListError>([&] { (void)list.Names(2); }), L"List index out of bounds (2)");
+  EXPECT_EQ(RaisedMessage<EStringListError>([] { (void)TVemStringList().Strings(0); }), L"List index out of bounds (0)");
   EXPECT_THAT(Items(list), ElementsAre(L"a", L"b"));
 }
 
@@ -137,10 +127,10 @@ TEST(VemStringListTest, InsertDeleteClear) {
 TEST(VemStringListTest, InsertOnSortedListIsNotAllowed) {
   TVemStringList list{L"b", L"a"};
   list.SetSorted(true);
-  EXPECT_EQ(ListErrorOf([&] { list.Insert(0, L"c"); }), L"Operation not allowed on sorted list");
+  EXPECT_EQ(RaisedMessage<EStringListError>([&] { list.Insert(0, L"c"); }), L"Operation not allowed on sorted list");
   // The sorted check comes before the index check.
-  EXPECT_EQ(ListErrorOf([&] { list.Insert(9, L"c"); }), L"Operation not allowed on sorted list");
-  EXPECT_EQ(ListErrorOf([&] { list.SetStrings(0, L"c"); }), L"Operation not allowed on sorted list");
+  EXPECT_EQ(RaisedMessage<EStringListError>([&] { list.Insert(9, L"c"); }), L"Operation not allowed on sorted list");
+  EXPECT_EQ(RaisedMessage<EStringListError>([&] { list.SetStrings(0, L"c"); }), L"Operation not allowed on sorted list");
   EXPECT_THAT(Items(list), ElementsAre(L"a", L"b"));
   // Objects may still be set.
   int x = 0;
@@ -204,7 +194,7 @@ TEST(VemStringListTest, DuplicatesErrorRaises) {
   TVemStringList list{L"b", L"a"};
   list.SetSorted(true);
   list.SetDuplicates(TDuplicates::Error);
-  EXPECT_EQ(ListErrorOf([&] { list.Add(L"A"); }), L"String list does not allow duplicates");
+  EXPECT_EQ(RaisedMessage<EStringListError>([&] { list.Add(L"A"); }), L"String list does not allow duplicates");
   EXPECT_EQ(list.Add(L"c"), 2);
   EXPECT_THAT(Items(list), ElementsAre(L"a", L"b", L"c"));
   // With CaseSensitive, "A" is no duplicate of "a".

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "fakes/FakePlatform.h"
+#include "support/RaisedMessage.h"
 #include "foundation/VemSysUtils.h"
 
 namespace ostrevin {
@@ -13,17 +14,6 @@ namespace {
 
 class VemLXRegistry : public ::testing::Test {
  protected:
-  // The message of the exception `action` raises, or "" when it raises none.
-  template <class E, class F>
-  static std::wstring MessageOf(F action) {
-    try {
-      action();
-    } catch (const E& e) {
-      return e.Message();
-    }
-    return L"";
-  }
-
   FakePlatform platform;
 };
 
@@ -38,7 +28,7 @@ TEST_F(VemLXRegistry, NormalizeKeyPath) {
 
 TEST_F(VemLXRegistry, GotoKeyOpensFromTheRootOrRaises) {
   TVemRegistryLX reg;
-  EXPECT_EQ(MessageOf<EVemInternalError>([&] { reg.GotoKey(L"Software\\X", false); }),
+  EXPECT_EQ(RaisedMessage<EVemInternalError>([&] { reg.GotoKey(L"Software\\X", false); }),
             L"Internal Error: Unable to open key: \\Software\\X");
   reg.GotoKey(L"Software\\X\\", true);
   EXPECT_EQ(reg.CurrentPath(), L"Software\\X");
@@ -57,7 +47,7 @@ TEST_F(VemLXRegistry, DescendAscendAndCanDescend) {
   reg.GotoKey(L"Software", false);
   EXPECT_TRUE(reg.CanDescend(L"A"));
   EXPECT_FALSE(reg.CanDescend(L"Missing"));
-  EXPECT_EQ(MessageOf<EVemInternalError>([&] { reg.Descend(L"A\\B", false); }),
+  EXPECT_EQ(RaisedMessage<EVemInternalError>([&] { reg.Descend(L"A\\B", false); }),
             L"Internal Error: Key contains a backslash: A\\B\r\n  Path = \\Software");
   EXPECT_EQ(reg.CurrentPath(), L"Software");
   reg.Descend(L"A", false);
@@ -74,7 +64,7 @@ TEST_F(VemLXRegistry, DescendAscendAndCanDescend) {
   reg.Ascend();
   EXPECT_EQ(reg.CurrentPath(), L"");
   EXPECT_TRUE(reg.HasOpenKey());
-  EXPECT_EQ(MessageOf<EVemInternalError>([&] { reg.Ascend(); }), L"Internal Error: Cannot ascend any more.");
+  EXPECT_EQ(RaisedMessage<EVemInternalError>([&] { reg.Ascend(); }), L"Internal Error: Cannot ascend any more.");
 }
 
 TEST_F(VemLXRegistry, RelativeOpenStartsAtTheOpenKey) {
@@ -106,14 +96,14 @@ TEST_F(VemLXRegistry, ReadsWithDefaultsAndStrictTypes) {
 
   reg.WriteString(L"Profile", L"Work");
   EXPECT_EQ(reg.ReadString(L"Missing"), L"");
-  EXPECT_EQ(MessageOf<ERegistryException>([&] { reg.ReadInteger(L"Missing"); }),
+  EXPECT_EQ(RaisedMessage<ERegistryException>([&] { reg.ReadInteger(L"Missing"); }),
             L"Failed to get data for 'Missing'");
   // A value of another type is an error, not a reason to use the default.
-  EXPECT_EQ(MessageOf<ERegistryException>([&] { reg.ReadIntegerDef(L"Profile", 1); }),
+  EXPECT_EQ(RaisedMessage<ERegistryException>([&] { reg.ReadIntegerDef(L"Profile", 1); }),
             L"Invalid data type for 'Profile'");
-  EXPECT_EQ(MessageOf<ERegistryException>([&] { reg.ReadStringDef(L"UseMapi", L""); }),
+  EXPECT_EQ(RaisedMessage<ERegistryException>([&] { reg.ReadStringDef(L"UseMapi", L""); }),
             L"Invalid data type for 'UseMapi'");
-  EXPECT_EQ(MessageOf<ERegistryException>([&] { reg.ReadFloat(L"UseMapi"); }),
+  EXPECT_EQ(RaisedMessage<ERegistryException>([&] { reg.ReadFloat(L"UseMapi"); }),
             L"Invalid data type for 'UseMapi'");
 }
 
@@ -135,7 +125,7 @@ TEST_F(VemLXRegistry, WriteRefusedRaises) {
   TVemRegistryLX reg;
   reg.SetAccess(RegAccess::Read);
   reg.GotoKey(L"Software\\RO", false);
-  EXPECT_EQ(MessageOf<ERegistryException>([&] { reg.WriteString(L"Name", L"v"); }),
+  EXPECT_EQ(RaisedMessage<ERegistryException>([&] { reg.WriteString(L"Name", L"v"); }),
             L"Failed to set data for 'Name'");
 }
 
@@ -179,7 +169,7 @@ TEST_F(VemLXRegistry, OneShotFunctionsRefuseAnEmptyKey) {
       [&] { RegWriteString(hkcu, L"", L"A", L""); },
   };
   for (const auto& call : calls) {
-    const std::wstring message = MessageOf<EAssertionFailed>(call);
+    const std::wstring message = RaisedMessage<EAssertionFailed>(call);
     EXPECT_EQ(message.rfind(L"Assertion failure", 0), 0u) << message;
   }
   EXPECT_FALSE(RegValueExists(hkcu, L"", L"A"));

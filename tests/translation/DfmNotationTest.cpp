@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "translation/RaisedMessage.h"
+#include "support/RaisedMessage.h"
 
 namespace ostrevin {
 namespace {

@@ -11,7 +11,7 @@
 #include "fakes/FakeKeyboardLayout.h"
 #include "platform/Ports.h"
 #include "translation/DfmNotation.h"
-#include "translation/RaisedMessage.h"
+#include "support/RaisedMessage.h"
 
 namespace ostrevin {
 namespace {

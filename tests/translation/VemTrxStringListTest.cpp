@@ -10,7 +10,7 @@
 
 #include "fakes/FakePlatform.h"
 #include "translation/DfmNotation.h"
-#include "translation/RaisedMessage.h"
+#include "support/RaisedMessage.h"
 
 namespace ostrevin {
 namespace {

@@ -6,6 +6,7 @@
 #include "forms/VemLXForms_win.h"
 #include "forms/VemTrxForms_win.h"
 #include "foundation/VemSysUtils.h"
+#include "support/RaisedMessage.h"
 
 namespace ostrevin {
 namespace {
@@ -68,16 +69,6 @@ class FormsWin : public ::testing::Test {
     FinalizeApplication();
   }
 
-  template <class E>
-  static std::wstring MessageOf(const std::function<void()>& action) {
-    try {
-      action();
-    } catch (const E& e) {
-      return e.Message();
-    }
-    return L"(no exception)";
-  }
-
   std::unique_ptr<TTestForm> FMain, FOther, FModal;
 };
 
@@ -101,13 +92,13 @@ TEST_F(FormsWin, StartModalDisablesOtherWindowsAndStopModalRestoresThem) {
 }
 
 TEST_F(FormsWin, StartModalRefusalsChangeNothing) {
-  EXPECT_EQ(MessageOf<EInvalidOperation>([&] { FOther->StartModal(); }), L"Cannot make a visible window modal");
-  EXPECT_EQ(MessageOf<EVemInternalError>([&] { FMain->StartModal(); }),
+  EXPECT_EQ(RaisedMessage<EInvalidOperation>([&] { FOther->StartModal(); }), L"Cannot make a visible window modal");
+  EXPECT_EQ(RaisedMessage<EVemInternalError>([&] { FMain->StartModal(); }),
             L"Internal Error: This operation is not valid for a main or MDI form.");
-  EXPECT_EQ(MessageOf<EVemInternalError>([&] { FMain->StopModal(); }),
+  EXPECT_EQ(RaisedMessage<EVemInternalError>([&] { FMain->StopModal(); }),
             L"Internal Error: This operation is not valid for a main or MDI form.");
   EnableWindow(FModal->Handle(), FALSE);
-  EXPECT_EQ(MessageOf<EVemGeneralError>([&] { FModal->StartModal(); }), L"Cannot make a disabled window modal");
+  EXPECT_EQ(RaisedMessage<EVemGeneralError>([&] { FModal->StartModal(); }), L"Cannot make a disabled window modal");
   for (TTestForm* form : {FMain.get(), FOther.get()}) EXPECT_TRUE(IsWindowEnabled(form->Handle()));
   EXPECT_FALSE(FModal->Visible());
 }
@@ -162,7 +153,7 @@ TEST_F(FormsWin, DesignIsFoundThroughTheClassChainOrRaises) {
   GetWindowTextW(FMain->Handle(), caption, 64);
   EXPECT_STREQ(caption, L"Framework window");
   UnregisterFormDesign(L"TVemFormLX");
-  EXPECT_EQ(MessageOf<EResNotFound>([] { CreateForm<TUndesignedForm>(); }), L"Resource TUndesignedForm not found");
+  EXPECT_EQ(RaisedMessage<EResNotFound>([] { CreateForm<TUndesignedForm>(); }), L"Resource TUndesignedForm not found");
 }
 
 TEST_F(FormsWin, ApplicationWindowNeverShowsATaskBarButton) {
@@ -190,7 +181,7 @@ TEST_F(FormsWin, TranslatablePropertiesComeFromTheDesignAndFollowRenames) {
   form->RenameControl(L"CancelBtn", L"CloseBtn");
   EXPECT_EQ(form->VemTranslatableProps().ToArray(), (std::vector<std::wstring>{L"Caption", L"CloseBtn.Caption"}));
   EXPECT_NE(form->FindControl(L"CloseBtn"), nullptr);
-  EXPECT_EQ(MessageOf<EComponentError>([&] { form->RenameControl(L"CloseBtn", L"okbtn"); }),
+  EXPECT_EQ(RaisedMessage<EComponentError>([&] { form->RenameControl(L"CloseBtn", L"okbtn"); }),
             L"A component named okbtn already exists");
   EXPECT_EQ(form->VemTranslatableProps().ToArray(), (std::vector<std::wstring>{L"Caption", L"CloseBtn.Caption"}));
 
