@@ -28,6 +28,19 @@ class TUndesignedForm : public TVemFormLX {
   std::vector<std::wstring> ClassChain() const override { return {L"TUndesignedForm", L"TVemFormLX"}; }
 };
 
+ControlDesign Control(ControlKind kind, std::wstring name, int left, int top, int width, int height,
+                      std::wstring caption = {}) {
+  ControlDesign control;
+  control.Kind = kind;
+  control.Name = std::move(name);
+  control.Left = left;
+  control.Top = top;
+  control.Width = width;
+  control.Height = height;
+  control.Caption.Literal = std::move(caption);
+  return control;
+}
+
 FormDesign TestDesign() {
   FormDesign design;
   design.ClassName = L"TVemFormLX";
@@ -36,8 +49,8 @@ FormDesign TestDesign() {
   design.ClientHeight = 120;
   design.Position = FormPosition::ScreenCenter;
   design.Controls = {
-      {ControlKind::MultiLineEdit, L"Memo", 8, 8, 180, 40, {0, L"first line\r\nsecond line"}},
-      {ControlKind::ListBox, L"List", 8, 56, 180, 40, {}},
+      Control(ControlKind::MultiLineEdit, L"Memo", 8, 8, 180, 40, L"first line\r\nsecond line"),
+      Control(ControlKind::ListBox, L"List", 8, 56, 180, 40),
   };
   return design;
 }
@@ -170,8 +183,8 @@ class TTrxTestForm : public TVemTrxForm {
 TEST_F(FormsWin, TranslatablePropertiesComeFromTheDesignAndFollowRenames) {
   FormDesign design;
   design.ClassName = L"TTrxTestForm";
-  design.Controls = {{ControlKind::Button, L"CancelBtn", 8, 8, 75, 25, {0, L"Cancel"}},
-                     {ControlKind::Button, L"OKBtn", 90, 8, 75, 25, {0, L"OK"}}};
+  design.Controls = {Control(ControlKind::Button, L"CancelBtn", 8, 8, 75, 25, L"Cancel"),
+                     Control(ControlKind::Button, L"OKBtn", 90, 8, 75, 25, L"OK")};
   design.Properties[L"VemTranslatableProps.Strings"] = L"(\n  'Caption'\n  'CancelBtn.Caption'\n  'Caption')";
   RegisterFormDesign(design);
   auto form = CreateForm<TTrxTestForm>();
