@@ -36,6 +36,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     mainForm->Create();
     mainForm->Show();
     Application().Run();
+    // The windows the application owns (the Outlook session window) log off
+    // before MAPI and the other modules stop.
+    mainForm.reset();
+    Application().DestroyComponents();
     return 0;
   } catch (...) {
     ShowCurrentException();

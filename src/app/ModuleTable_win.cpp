@@ -5,6 +5,7 @@
 #include "forms/Forms_win.h"
 #include "forms/VemForms_win.h"
 #include "forms/VemLXForms_win.h"
+#include "outlook/VemMapiUtils.h"
 #include "foundation/BusyState.h"
 #include "foundation/OfficeInstall.h"
 #include "foundation/VemSysUtils.h"
@@ -50,6 +51,7 @@ const TModuleRow kModules[] = {
     {L"VemLXCRC32", InitializeVemLXCRC32, nullptr},
     {L"VemTrxTypes", InitializeVemTrxTypes, FinalizeVemTrxTypes},
     {L"VemTrxDfmUtils", InitializeVemTrxDfmUtils, FinalizeVemTrxDfmUtils},
+    {L"VemMapiUtils", InitializeMapiHelperLibrary, FinalizeMapiHelperLibrary},
 };
 
 }  // namespace

@@ -61,8 +61,12 @@ TApplication::TApplication() {
 }
 
 TApplication::~TApplication() {
-  while (!FOwned.empty()) FOwned.pop_back();
+  DestroyComponents();
   if (FHandle != nullptr) DestroyWindow(FHandle);
+}
+
+void TApplication::DestroyComponents() noexcept {
+  while (!FOwned.empty()) FOwned.pop_back();
 }
 
 LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

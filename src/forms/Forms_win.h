@@ -61,6 +61,10 @@ class TApplication {
 
   // Components the application owns: destroyed with it, newest first.
   void Own(std::shared_ptr<void> component) { FOwned.push_back(std::move(component)); }
+  // Destroys the owned components now, newest first. The program calls it
+  // when its message loop has ended, so that windows holding sessions log
+  // off while the modules below them still run.
+  void DestroyComponents() noexcept;
 
  private:
   friend class TForm;

@@ -9,9 +9,11 @@
 
 #include "platform/AnsiCodePage.h"
 #include "platform/Environment.h"
+#include "platform/ExtendedMapi.h"
 #include "platform/FileSystem.h"
 #include "platform/KeyboardLayout.h"
 #include "platform/Modules.h"
+#include "platform/OutlookObjectModel.h"
 #include "platform/RegistryStore.h"
 #include "platform/SystemInfo.h"
 
@@ -26,5 +28,10 @@ std::unique_ptr<SystemInfo> MakeWin32SystemInfo();
 // The layout of the calling thread, asked at every call, so a layout the
 // user switches to while the program runs is the one used.
 std::unique_ptr<KeyboardLayout> MakeWin32KeyboardLayout();
+// Outlook through late-bound COM; each connection initialises COM on the
+// calling thread as a single-threaded apartment while its objects live.
+std::unique_ptr<OutlookServer> MakeWin32OutlookServer();
+// MAPI32.DLL loaded at run time, its functions found by name.
+std::unique_ptr<ExtendedMapi> MakeWin32ExtendedMapi();
 
 }  // namespace ostrevin

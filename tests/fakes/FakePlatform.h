@@ -8,6 +8,7 @@
 
 #include "fakes/FakeAnsiCodePage.h"
 #include "fakes/FakeEnvironment.h"
+#include "fakes/FakeExtendedMapi.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeKeyboardLayout.h"
 #include "fakes/FakeRegistryStore.h"
@@ -26,6 +27,7 @@ struct FakePlatform {
   FakeSystemInfo System;
   FakeUserInterface Screen;
   FakeKeyboardLayout Keyboard;
+  FakeExtendedMapi Mapi;
 
  private:
   ScopedPort<RegistryStore> FRegistryPort{Registry};
@@ -36,6 +38,7 @@ struct FakePlatform {
   ScopedPort<SystemInfo> FSystemPort{System};
   ScopedPort<UserInterface> FScreenPort{Screen};
   ScopedPort<KeyboardLayout> FKeyboardPort{Keyboard};
+  ScopedPort<ExtendedMapi> FMapiPort{Mapi};
 };
 
 }  // namespace ostrevin
