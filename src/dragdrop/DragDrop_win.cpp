@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "foundation/ExceptionDisplay.h"
+#include "platform/ComObject_win.h"
 #include "platform/OleError.h"
 #include "platform/WinApi_win.h"
 
@@ -65,7 +66,7 @@ class OleDataObject final : public DataObject {
   IDataObject* FData;
 };
 
-class OleDropTarget final : public IDropTarget {
+class OleDropTarget final : public ComObject<IDropTarget> {
  public:
   // Starts with one reference, the registration's.
   explicit OleDropTarget(DropTargetCallbacks& callbacks) noexcept : FCallbacks(&callbacks) {}
@@ -73,22 +74,7 @@ class OleDropTarget final : public IDropTarget {
   // From now on every call answers S_OK with no drop.
   void Detach() noexcept { FCallbacks = nullptr; }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget)) {
-      *object = static_cast<IDropTarget*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&FRefCount)); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG count = InterlockedDecrement(&FRefCount);
-    if (count == 0) delete this;
-    return static_cast<ULONG>(count);
-  }
+  bool Answers(REFIID iid) const override { return IsEqualIID(iid, IID_IDropTarget); }
 
   HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keyState, POINTL, DWORD* effect) override {
     return Forward(effect, [&](DropTargetCallbacks& callbacks, std::uint32_t& word) {
@@ -112,7 +98,7 @@ class OleDropTarget final : public IDropTarget {
   }
 
  private:
-  ~OleDropTarget() = default;
+  ~OleDropTarget() override = default;
 
   // Passes the effect word through (OLE always gives one, but a missing one
   // is not written) and keeps every exception out of OLE.
@@ -134,7 +120,6 @@ class OleDropTarget final : public IDropTarget {
     }
   }
 
-  LONG FRefCount = 1;
   DropTargetCallbacks* FCallbacks;
 };
 

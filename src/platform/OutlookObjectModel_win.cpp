@@ -25,6 +25,7 @@
 
 #include "foundation/EmptyParam.h"
 #include "foundation/ExceptionDisplay.h"
+#include "platform/ComObject_win.h"
 #include "platform/ComPtr_win.h"
 #include "platform/OleError.h"
 #include "platform/OutlookObjectModel.h"
@@ -414,28 +415,15 @@ std::shared_ptr<OutlookApplication> ComNameSpace::Application() {
 }
 
 // The ApplicationEvents sink. Starts with one reference, its owner's.
-class QuitEventSink final : public IDispatch {
+class QuitEventSink final : public ComObject<IDispatch> {
  public:
   explicit QuitEventSink(std::function<void()> onQuit) : FOnQuit(std::move(onQuit)) {}
 
   // From now on no event reaches the callback.
   void Detach() noexcept { FOnQuit = nullptr; }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, kApplicationEventsIid)) {
-      *object = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&FRefCount)); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG count = InterlockedDecrement(&FRefCount);
-    if (count == 0) delete this;
-    return static_cast<ULONG>(count);
+  bool Answers(REFIID iid) const override {
+    return IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, kApplicationEventsIid);
   }
 
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
@@ -470,9 +458,8 @@ class QuitEventSink final : public IDispatch {
   }
 
  private:
-  ~QuitEventSink() = default;
+  ~QuitEventSink() override = default;
 
-  LONG FRefCount = 1;
   std::function<void()> FOnQuit;
 };
 
