@@ -4,6 +4,7 @@
 // tests/standin/README.md): the source folder's entry identifier, one entry
 // identifier per dragged message, and a file group descriptor naming each
 // message "<subject>.msg". No file contents are offered.
+#include "support/DragData_win.h"
 #include "standin/outlook/MailboxWindow_win.h"
 
 #include <cstring>
@@ -94,77 +95,6 @@ std::vector<unsigned char> FileGroupData(const TMailbox& mailbox, const std::vec
   return bytes;
 }
 
-class TDragData final : public IDataObject {
- public:
-  void Add(const wchar_t* formatName, std::vector<unsigned char> data) {
-    const CLIPFORMAT format = static_cast<CLIPFORMAT>(RegisterClipboardFormatW(formatName));
-    FFormats.push_back({format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL});
-    FData.push_back(std::move(data));
-  }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDataObject)) return E_NOINTERFACE;
-    *object = static_cast<IDataObject*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++FRefCount); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG count = --FRefCount;
-    if (count == 0) delete this;
-    return static_cast<ULONG>(count);
-  }
-
-  HRESULT STDMETHODCALLTYPE GetData(FORMATETC* wanted, STGMEDIUM* medium) override {
-    if (wanted == nullptr || medium == nullptr) return E_INVALIDARG;
-    const int index = IndexOf(*wanted);
-    if (index < 0) return DV_E_FORMATETC;
-    const std::vector<unsigned char>& data = FData[static_cast<std::size_t>(index)];
-    HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE, data.size());
-    if (global == nullptr) return E_OUTOFMEMORY;
-    std::memcpy(GlobalLock(global), data.data(), data.size());
-    GlobalUnlock(global);
-    medium->tymed = TYMED_HGLOBAL;
-    medium->hGlobal = global;
-    medium->pUnkForRelease = nullptr;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* wanted) override {
-    return wanted != nullptr && IndexOf(*wanted) >= 0 ? S_OK : DV_E_FORMATETC;
-  }
-  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
-    if (out != nullptr) out->ptd = nullptr;
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats) override {
-    if (formats == nullptr) return E_POINTER;
-    *formats = nullptr;
-    if (direction != DATADIR_GET) return E_NOTIMPL;
-    return SHCreateStdEnumFmtEtc(static_cast<UINT>(FFormats.size()), FFormats.data(), formats);
-  }
-  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
-    return OLE_E_ADVISENOTSUPPORTED;
-  }
-  HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
-
- private:
-  ~TDragData() = default;
-
-  int IndexOf(const FORMATETC& wanted) const {
-    for (std::size_t i = 0; i < FFormats.size(); ++i)
-      if (FFormats[i].cfFormat == wanted.cfFormat && (wanted.tymed & TYMED_HGLOBAL) != 0) return static_cast<int>(i);
-    return -1;
-  }
-
-  LONG FRefCount = 1;
-  std::vector<FORMATETC> FFormats;
-  std::vector<std::vector<unsigned char>> FData;
-};
 
 // Drops when the left button is let go, cancels on Escape.
 class TDropSource final : public IDropSource {
@@ -347,7 +277,7 @@ void TMailboxWindow::StartDrag() {
   TakeSelectionFromList();
   const std::vector<std::size_t> items = FApplication.Selection();
   if (items.empty()) return;
-  TComPtr<TDragData> data = TComPtr<TDragData>::Attach(new TDragData);
+  TComPtr<ostrevin::TDragData> data = TComPtr<ostrevin::TDragData>::Attach(new ostrevin::TDragData);
   data->Add(L"RenPrivateSourceFolder", SourceFolderData());
   data->Add(L"RenPrivateMessages", MessagesData(items));
   data->Add(L"FileGroupDescriptorW", FileGroupData(FApplication.Mailbox(), items));

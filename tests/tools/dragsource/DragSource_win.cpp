@@ -39,6 +39,8 @@
 // line on stdout then ends with "result=timeout"): the drop source cancels
 // when the time is up, and a drag that has not ended two seconds after that
 // (a target that does not return from its Drop) ends the program.
+#include "platform/ComPtr_win.h"
+#include "support/DragData_win.h"
 #include "platform/WinApi_win.h"
 
 #include <ole2.h>
@@ -49,6 +51,9 @@
 #include <cwchar>
 #include <string>
 #include <vector>
+
+using ostrevin::ComPtr;
+using ostrevin::TDragData;
 
 namespace {
 
@@ -143,74 +148,6 @@ std::vector<unsigned char> RenderingOf(CLIPFORMAT format, const std::wstring& na
   }
 }
 
-// ---- The data object -------------------------------------------------------
-
-class TDataObject final : public IDataObject {
- public:
-  void Add(CLIPFORMAT format, std::vector<unsigned char> data) {
-    FFormats.push_back({format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL});
-    FData.push_back(std::move(data));
-  }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
-      *object = static_cast<IDataObject*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  // Lives on main's stack; OLE's references do not own it.
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-
-  HRESULT STDMETHODCALLTYPE GetData(FORMATETC* wanted, STGMEDIUM* medium) override {
-    if (wanted == nullptr || medium == nullptr) return E_INVALIDARG;
-    const int index = IndexOf(*wanted);
-    if (index < 0) return DV_E_FORMATETC;
-    const std::vector<unsigned char>& data = FData[static_cast<std::size_t>(index)];
-    HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE, data.size());
-    if (global == nullptr) return E_OUTOFMEMORY;
-    std::memcpy(GlobalLock(global), data.data(), data.size());
-    GlobalUnlock(global);
-    medium->tymed = TYMED_HGLOBAL;
-    medium->hGlobal = global;
-    medium->pUnkForRelease = nullptr;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* wanted) override {
-    return wanted != nullptr && IndexOf(*wanted) >= 0 ? S_OK : DV_E_FORMATETC;
-  }
-  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
-    if (out != nullptr) out->ptd = nullptr;
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats) override {
-    if (formats == nullptr) return E_POINTER;
-    *formats = nullptr;
-    if (direction != DATADIR_GET) return E_NOTIMPL;
-    return SHCreateStdEnumFmtEtc(static_cast<UINT>(FFormats.size()), FFormats.data(), formats);
-  }
-  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
-    return OLE_E_ADVISENOTSUPPORTED;
-  }
-  HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
-
- private:
-  int IndexOf(const FORMATETC& wanted) const {
-    for (std::size_t i = 0; i < FFormats.size(); ++i)
-      if (FFormats[i].cfFormat == wanted.cfFormat && (wanted.tymed & TYMED_HGLOBAL) != 0) return static_cast<int>(i);
-    return -1;
-  }
-
-  std::vector<FORMATETC> FFormats;
-  std::vector<std::vector<unsigned char>> FData;
-};
 
 // ---- The drop source: it walks the cursor -----------------------------------
 
@@ -362,7 +299,7 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
 
-  TDataObject data;
+  ComPtr<TDragData> data = ComPtr<TDragData>::Take(new TDragData);
   for (const std::wstring& name : options.Formats) {
     const CLIPFORMAT format = FormatOfName(name);
     if (format == 0) {
@@ -370,7 +307,7 @@ int wmain(int argc, wchar_t** argv) {
       OleUninitialize();
       return 1;
     }
-    data.Add(format, RenderingOf(format, name));
+    data->Add(format, RenderingOf(format, name));
   }
 
   RECT client{};
@@ -396,7 +333,7 @@ int wmain(int argc, wchar_t** argv) {
   // QueryContinueDrag even while the cursor rests.
   const UINT_PTR ticker = SetTimer(nullptr, 0, 25, nullptr);
   DWORD effect = DROPEFFECT_NONE;
-  const HRESULT result = DoDragDrop(&data, &source, kAllowedEffects, &effect);
+  const HRESULT result = DoDragDrop(data.Get(), &source, kAllowedEffects, &effect);
   if (ticker != 0) KillTimer(nullptr, ticker);
 
   SetEvent(watchdog.Done);
