@@ -6,7 +6,6 @@
 // are ignored.
 #include "app/MainForm_win.h"
 #include "app/ModuleTable_win.h"
-#include "dragdrop/DragDropWin32.h"
 #include "foundation/ExceptionDisplay.h"
 #include "platform/WinApi_win.h"
 #include "platform/Win32Platform.h"
@@ -26,7 +25,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   SetPlainExceptionDisplay(ShowInMessageBox);
   try {
     Win32Platform platform;
-    Win32DragDropPort dragDrop;
     TModuleStartUp modules(ProgramModules());
 
     RegisterFormDesign(MainFormDesign());

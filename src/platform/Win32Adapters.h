@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/AnsiCodePage.h"
+#include "platform/DragDrop.h"
 #include "platform/Environment.h"
 #include "platform/ExtendedMapi.h"
 #include "platform/FileSystem.h"
@@ -25,6 +26,11 @@ std::unique_ptr<Modules> MakeWin32Modules();
 std::unique_ptr<Environment> MakeWin32Environment();
 std::unique_ptr<AnsiCodePage> MakeWin32AnsiCodePage();
 std::unique_ptr<SystemInfo> MakeWin32SystemInfo();
+// OLE drag and drop. A registration initialises OLE on the calling thread,
+// which must be the window's thread and a single-threaded apartment (or not
+// yet initialised for COM); a thread in the multi-threaded apartment cannot
+// register and gets EOleSysError.
+std::unique_ptr<DragDrop> MakeWin32DragDrop();
 // The layout of the calling thread, asked at every call, so a layout the
 // user switches to while the program runs is the one used.
 std::unique_ptr<KeyboardLayout> MakeWin32KeyboardLayout();

@@ -15,6 +15,7 @@ struct Win32Platform::Adapters {
   std::unique_ptr<AnsiCodePage> Ansi = MakeWin32AnsiCodePage();
   std::unique_ptr<SystemInfo> System = MakeWin32SystemInfo();
   std::unique_ptr<KeyboardLayout> Keyboard = MakeWin32KeyboardLayout();
+  std::unique_ptr<DragDrop> Dragging = MakeWin32DragDrop();
   std::unique_ptr<OutlookServer> Outlook = MakeWin32OutlookServer();
   std::unique_ptr<ExtendedMapi> Mapi = MakeWin32ExtendedMapi();
   // Made on the thread that makes the platform: the main thread.
@@ -27,6 +28,7 @@ struct Win32Platform::Adapters {
   ScopedPort<AnsiCodePage> AnsiPort{*Ansi};
   ScopedPort<SystemInfo> SystemPort{*System};
   ScopedPort<KeyboardLayout> KeyboardPort{*Keyboard};
+  ScopedPort<DragDrop> DraggingPort{*Dragging};
   ScopedPort<OutlookServer> OutlookPort{*Outlook};
   ScopedPort<ExtendedMapi> MapiPort{*Mapi};
   ScopedPort<UserInterface> ScreenPort{*Screen};

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "dragdrop/DragDropWin32.h"
+#include "platform/Ports.h"
+#include "platform/Win32Adapters.h"
 #include "foundation/ExceptionDisplay.h"
 #include "foundation/VemSysUtils.h"
 #include "platform/OleError.h"
@@ -168,7 +169,8 @@ class ShellDropTargetWin : public ::testing::Test {
     return L"--window \"" + std::wstring(kCaption) + L"\" --timeout 20 " + options;
   }
 
-  Win32DragDropPort dragDrop;
+  const std::unique_ptr<DragDrop> dragDrop = MakeWin32DragDrop();
+  const ScopedPort<DragDrop> dragDropPort{*dragDrop};
   TTestWindow window;
   TRecordingHandler* Handler = nullptr;
   std::vector<std::wstring> Log;
@@ -269,7 +271,8 @@ TEST_F(ShellDropTargetWin, MissingWindowEndsTheToolWithCodeTwo) {
 }
 
 TEST(DragDropWin, RegisteredFormatNamesThroughThePlatform) {
-  Win32DragDropPort dragDrop;
+  const std::unique_ptr<DragDrop> dragDrop = MakeWin32DragDrop();
+  const ScopedPort<DragDrop> dragDropPort{*dragDrop};
   const UINT registered = RegisterClipboardFormatW(L"Ostrevin Test Format \u00E4\u4E2D");
   ASSERT_NE(registered, 0u);
   EXPECT_EQ(ClipboardFormatName(static_cast<std::uint16_t>(registered)), L"Ostrevin Test Format \u00E4\u4E2D");

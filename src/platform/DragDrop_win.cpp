@@ -6,7 +6,7 @@
 // so revoking detaches it from the callbacks: a late call from a drag that
 // is still running is answered with no drop instead of reaching a callbacks
 // object that no longer exists.
-#include "dragdrop/DragDropWin32.h"
+#include "platform/Win32Adapters.h"
 
 #include <algorithm>
 
