@@ -4,8 +4,10 @@
 // tests/standin/README.md): the source folder's entry identifier, one entry
 // identifier per dragged message, and a file group descriptor naming each
 // message "<subject>.msg". No file contents are offered.
-#include "support/DragData_win.h"
 #include "standin/outlook/MailboxWindow_win.h"
+
+#include "platform/ComObject_win.h"
+#include "support/DragData_win.h"
 
 #include <cstring>
 #include <string>
@@ -95,24 +97,9 @@ std::vector<unsigned char> FileGroupData(const TMailbox& mailbox, const std::vec
   return bytes;
 }
 
-
 // Drops when the left button is let go, cancels on Escape.
-class TDropSource final : public IDropSource {
+class TDropSource final : public ComObject<IDropSource> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDropSource)) return E_NOINTERFACE;
-    *object = static_cast<IDropSource*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++FRefCount); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG count = --FRefCount;
-    if (count == 0) delete this;
-    return static_cast<ULONG>(count);
-  }
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escapePressed, DWORD keyState) override {
     if (escapePressed) return DRAGDROP_S_CANCEL;
     return (keyState & MK_LBUTTON) == 0 ? DRAGDROP_S_DROP : S_OK;
@@ -120,8 +107,8 @@ class TDropSource final : public IDropSource {
   HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 
  private:
-  ~TDropSource() = default;
-  LONG FRefCount = 1;
+  ~TDropSource() override = default;
+  bool Answers(REFIID iid) const override { return IsEqualIID(iid, IID_IDropSource); }
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <map>
 
+#include "platform/ComObject_win.h"
 #include "platform/WinHandles_win.h"
 #include "standin/outlook/Registration_win.h"
 
@@ -272,24 +273,10 @@ class TNameSpace final : public TDispatchObject {
 
 // ---- The event connection point ---------------------------------------------------
 
-class TConnectionPoint final : public IConnectionPoint {
+class TConnectionPoint final : public ComObject<IConnectionPoint> {
  public:
   explicit TConnectionPoint(TApplication& container) : FContainer(container) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IConnectionPoint)) return E_NOINTERFACE;
-    *object = static_cast<IConnectionPoint*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++FRefCount); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG count = --FRefCount;
-    if (count == 0) delete this;
-    return static_cast<ULONG>(count);
-  }
 
   HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override {
     if (iid == nullptr) return E_POINTER;
@@ -339,9 +326,9 @@ class TConnectionPoint final : public IConnectionPoint {
   }
 
  private:
-  ~TConnectionPoint() = default;
+  ~TConnectionPoint() override = default;
+  bool Answers(REFIID iid) const override { return IsEqualIID(iid, IID_IConnectionPoint); }
 
-  LONG FRefCount = 1;
   TApplication& FContainer;
   DWORD FLastCookie = 0;
   std::map<DWORD, TComPtr<IDispatch>> FSinks;
