@@ -1,6 +1,7 @@
 // Checks.cpp - one-line checks that raise the system's internal-error messages.
 #include "foundation/Checks.h"
 
+#include <cstdint>
 #include <string>
 
 #include "foundation/TextEncoding.h"
@@ -29,6 +30,18 @@ void InternalCheckFmt(bool condition, std::wstring_view format, std::initializer
 void CheckAssigned(const void* reference, std::wstring_view name) {
   if (reference == nullptr) throw EVemInternalError(Format(L"Internal Error: %s not assigned.", {name}));
 }
+
+namespace {
+// The 64-bit result of 32-bit operands, which cannot overflow, back in 32 bits.
+std::int32_t Narrow(std::int64_t result) {
+  if (result < INT32_MIN || result > INT32_MAX) throw EIntOverflow(L"Arithmetic overflow");
+  return static_cast<std::int32_t>(result);
+}
+}  // namespace
+
+std::int32_t CheckedAdd(std::int32_t a, std::int32_t b) { return Narrow(std::int64_t{a} + b); }
+std::int32_t CheckedSub(std::int32_t a, std::int32_t b) { return Narrow(std::int64_t{a} - b); }
+std::int32_t CheckedMul(std::int32_t a, std::int32_t b) { return Narrow(std::int64_t{a} * b); }
 
 void CheckFileExists(std::wstring_view fileName) {
   InternalCheck(Current<FileSystem>().FileExists(fileName),

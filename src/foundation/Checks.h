@@ -5,6 +5,7 @@
 //   CheckFileExists(fileName);
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
 #include <source_location>
 #include <string>
@@ -25,6 +26,12 @@ void InternalCheckFmt(bool condition, std::wstring_view format, std::initializer
 // Raises EVemInternalError "Internal Error: <name> not assigned." when
 // `reference` is null.
 void CheckAssigned(const void* reference, std::wstring_view name);
+
+// 32-bit integer arithmetic that raises EIntOverflow "Arithmetic overflow"
+// instead of wrapping.
+std::int32_t CheckedAdd(std::int32_t a, std::int32_t b);
+std::int32_t CheckedSub(std::int32_t a, std::int32_t b);
+std::int32_t CheckedMul(std::int32_t a, std::int32_t b);
 
 // Raises Exception "Internal Error: File does not exist: <fileName>" when the
 // file does not exist (FileSystem port).

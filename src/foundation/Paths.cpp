@@ -26,6 +26,17 @@ std::wstring ExtractFileBaseName(std::wstring_view path) {
   return std::wstring(path);
 }
 
+std::wstring ExtractFilePath(std::wstring_view path) {
+  const auto sep = path.find_last_of(L"\\:");
+  return sep == std::wstring_view::npos ? std::wstring() : std::wstring(path.substr(0, sep + 1));
+}
+
+std::wstring ExtractFileExt(std::wstring_view path) {
+  const auto dot = path.find_last_of(L".\\:");
+  if (dot == std::wstring_view::npos || path[dot] != L'.') return {};
+  return std::wstring(path.substr(dot));
+}
+
 std::wstring ExtractFileDir(std::wstring_view path) {
   const auto sep = path.find_last_of(L"\\:");
   if (sep == std::wstring_view::npos) return {};

@@ -26,6 +26,12 @@ std::wstring RemoveBackslash(std::wstring_view path);
 // The file name (after the last "\" or ":") without its extension (from its
 // last "."): C:\a\b.tar.gz gives b.tar; ".profile" gives "".
 std::wstring ExtractFileBaseName(std::wstring_view path);
+// The folder part of Path up to and including its last "\" or ":"; ""
+// when it has none: C:\a\b.txt gives C:\a\.
+std::wstring ExtractFilePath(std::wstring_view path);
+// The extension of the file name, from its last "." on; "" when it has
+// none: C:\a.b\c gives "", "x.tar.gz" gives ".gz".
+std::wstring ExtractFileExt(std::wstring_view path);
 // The folder part of Path without a trailing "\" (a drive root keeps it:
 // C:\a gives C:\).
 std::wstring ExtractFileDir(std::wstring_view path);

@@ -71,6 +71,8 @@ OSTREVIN_DECLARE_EXCEPTION(EAssertionFailed, Exception);
 OSTREVIN_DECLARE_EXCEPTION(EConvertError, Exception);
 // A number outside the range of its destination.
 OSTREVIN_DECLARE_EXCEPTION(ERangeError, Exception);
+// Integer arithmetic whose result does not fit: "Arithmetic overflow".
+OSTREVIN_DECLARE_EXCEPTION(EIntOverflow, Exception);
 // String list misuse: index out of bounds, insert into a sorted list.
 OSTREVIN_DECLARE_EXCEPTION(EStringListError, Exception);
 // A registry value that cannot be read or written.

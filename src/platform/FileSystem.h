@@ -27,6 +27,14 @@ class FileSystem {
   virtual std::vector<std::uint8_t> ReadAllBytes(std::wstring_view path) const = 0;
   // Creates or replaces the file. Raises EFCreateError "Cannot create file "%s". %s".
   virtual void WriteAllBytes(std::wstring_view path, const std::vector<std::uint8_t>& bytes) = 0;
+  // Creates an empty file at Path only if nothing of that name (file or
+  // folder) exists: true when this call made it, false when the name is
+  // taken, so two callers never get the same new file. Any other failure
+  // (missing folder, no access, a name the platform refuses) raises
+  // EFCreateError "Cannot create file "%s". %s".
+  virtual bool CreateNewFile(std::wstring_view path) = 0;
+  // Deletes the file. False when it cannot: missing, a folder, in use.
+  virtual bool RemoveFile(std::wstring_view path) = 0;
 };
 
 }  // namespace ostrevin

@@ -71,6 +71,22 @@ class Win32FileSystem : public FileSystem {
     }
   }
 
+  bool CreateNewFile(std::wstring_view path) override {
+    const std::wstring name(path);
+    UniqueFileHandle file(
+        CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) return true;
+    const DWORD error = GetLastError();
+    // A folder of that name answers "access denied" rather than "exists".
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
+        GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES)
+      return false;
+    SetLastError(error);
+    RaiseFileError<EFCreateError>(L"Cannot create file \"%s\". %s", name);
+  }
+
+  bool RemoveFile(std::wstring_view path) override { return ::DeleteFileW(std::wstring(path).c_str()) != FALSE; }
+
  private:
   template <class E>
   [[noreturn]] static void RaiseFileError(const wchar_t* format, const std::wstring& name) {

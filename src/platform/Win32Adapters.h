@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/AnsiCodePage.h"
+#include "platform/Clock.h"
 #include "platform/DragDrop.h"
 #include "platform/Environment.h"
 #include "platform/ExtendedMapi.h"
@@ -26,6 +27,7 @@ std::unique_ptr<Modules> MakeWin32Modules();
 std::unique_ptr<Environment> MakeWin32Environment();
 std::unique_ptr<AnsiCodePage> MakeWin32AnsiCodePage();
 std::unique_ptr<SystemInfo> MakeWin32SystemInfo();
+std::unique_ptr<Clock> MakeWin32Clock();
 // OLE drag and drop. A registration initialises OLE on the calling thread,
 // which must be the window's thread and a single-threaded apartment (or not
 // yet initialised for COM); a thread in the multi-threaded apartment cannot

@@ -14,6 +14,7 @@ struct Win32Platform::Adapters {
   std::unique_ptr<Environment> Variables = MakeWin32Environment();
   std::unique_ptr<AnsiCodePage> Ansi = MakeWin32AnsiCodePage();
   std::unique_ptr<SystemInfo> System = MakeWin32SystemInfo();
+  std::unique_ptr<Clock> Ticks = MakeWin32Clock();
   std::unique_ptr<KeyboardLayout> Keyboard = MakeWin32KeyboardLayout();
   std::unique_ptr<DragDrop> Dragging = MakeWin32DragDrop();
   std::unique_ptr<OutlookServer> Outlook = MakeWin32OutlookServer();
@@ -27,6 +28,7 @@ struct Win32Platform::Adapters {
   ScopedPort<Environment> VariablesPort{*Variables};
   ScopedPort<AnsiCodePage> AnsiPort{*Ansi};
   ScopedPort<SystemInfo> SystemPort{*System};
+  ScopedPort<Clock> TicksPort{*Ticks};
   ScopedPort<KeyboardLayout> KeyboardPort{*Keyboard};
   ScopedPort<DragDrop> DraggingPort{*Dragging};
   ScopedPort<OutlookServer> OutlookPort{*Outlook};

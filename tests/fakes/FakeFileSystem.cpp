@@ -20,7 +20,10 @@ std::wstring FakeFileSystem::ParentKey(const std::wstring& key) {
   return slash == std::wstring::npos ? std::wstring() : key.substr(0, slash);
 }
 
-bool FakeFileSystem::FileExists(std::wstring_view path) const { return FFiles.count(Key(path)) != 0; }
+bool FakeFileSystem::FileExists(std::wstring_view path) const {
+  ++FProbes;
+  return FFiles.count(Key(path)) != 0;
+}
 
 bool FakeFileSystem::FolderExists(std::wstring_view path) const { return FFolders.count(Key(path)) != 0; }
 
@@ -52,6 +55,27 @@ void FakeFileSystem::WriteAllBytes(std::wstring_view path, const std::vector<std
   if (FRefused.count(key) || FFolders.count(key) || !FFolders.count(ParentKey(key)))
     throw EFCreateError(Format(L"Cannot create file \"%s\". %s", {path, L"Access is denied."}));
   FFiles[key] = bytes;
+}
+
+bool FakeFileSystem::CreateNewFile(std::wstring_view path) {
+  if (BeforeCreateNewFile) BeforeCreateNewFile(path);
+  ++FProbes;
+  const std::wstring key = Key(path);
+  if (FFiles.count(key) || FFolders.count(key)) return false;
+  if (FRefused.count(key) || FRefused.count(ParentKey(key)) || !FFolders.count(ParentKey(key)))
+    throw EFCreateError(Format(L"Cannot create file \"%s\". %s", {path, L"Access is denied."}));
+  FFiles[key] = {};
+  return true;
+}
+
+bool FakeFileSystem::RemoveFile(std::wstring_view path) { return FFiles.erase(Key(path)) != 0; }
+
+std::vector<std::wstring> FakeFileSystem::FileNames(std::wstring_view folder) const {
+  const std::wstring parent = Key(folder);
+  std::vector<std::wstring> names;
+  for (const auto& [key, bytes] : FFiles)
+    if (ParentKey(key) == parent) names.push_back(key.substr(parent.size() + 1));
+  return names;
 }
 
 void FakeFileSystem::AddFolder(std::wstring_view path) {

@@ -4,6 +4,7 @@
 // exists from the start; folders and files need an existing parent.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -24,15 +25,25 @@ class FakeFileSystem : public FileSystem {
   std::optional<std::wstring> SpecialFolder(int csidl) const override;
   std::vector<std::uint8_t> ReadAllBytes(std::wstring_view path) const override;
   void WriteAllBytes(std::wstring_view path, const std::vector<std::uint8_t>& bytes) override;
+  bool CreateNewFile(std::wstring_view path) override;
+  bool RemoveFile(std::wstring_view path) override;
 
   // Set-up and inspection.
   void AddFolder(std::wstring_view path);  // with its parents
   void AddFile(std::wstring_view path, std::vector<std::uint8_t> bytes = {});  // with its folders
   void SetSpecialFolder(int csidl, std::wstring path) { FSpecialFolders[csidl] = std::move(path); }
-  // MakeFolder and WriteAllBytes of this path fail as if access were denied.
+  // MakeFolder, WriteAllBytes and CreateNewFile of this path fail as if
+  // access were denied; so does CreateNewFile of a file in it.
   void Refuse(std::wstring_view path);
   // Number of successful MakeFolder calls.
   int FoldersMade() const { return FFoldersMade; }
+  // Names of the files in Folder (not in its sub-folders), lower case, sorted.
+  std::vector<std::wstring> FileNames(std::wstring_view folder) const;
+  // Runs before every CreateNewFile, with its path: a test can make a file
+  // appear just before the call takes the name.
+  std::function<void(std::wstring_view path)> BeforeCreateNewFile;
+  // Calls of FileExists and CreateNewFile so far.
+  int Probes() const { return FProbes; }
 
  private:
   static std::wstring Key(std::wstring_view path);
@@ -43,6 +54,7 @@ class FakeFileSystem : public FileSystem {
   std::set<std::wstring> FRefused;
   std::map<int, std::wstring> FSpecialFolders;
   int FFoldersMade = 0;
+  mutable int FProbes = 0;
 };
 
 }  // namespace ostrevin

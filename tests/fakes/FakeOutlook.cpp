@@ -319,6 +319,7 @@ int FakeOutlook::Calls(std::wstring_view operation) const {
 
 void FakeOutlook::Enter(std::wstring_view operation, int instance) {
   ++FCalls[std::wstring(operation)];
+  if (OnCall) OnCall(operation);
   const bool connecting = operation == L"Server.Connect";
   if (!connecting && (!FRunning || instance != FInstance))
     throw EOleSysError(OutlookError::RpcServerUnavailable, L"The RPC server is unavailable.");

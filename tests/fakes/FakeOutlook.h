@@ -100,6 +100,10 @@ class FakeOutlook : public OutlookServer {
   // Runs inside every logon after it is recorded, before it succeeds; what
   // it raises leaves the logon.
   std::function<void()> OnLogon;
+  // Runs at the start of every call, after it is counted, with the
+  // operation's name; what it raises leaves the call. A test advances a
+  // clock here, or makes Outlook quit in the middle of something.
+  std::function<void(std::wstring_view operation)> OnCall;
 
   // Adds a folder and returns its index.
   int AddFolder(std::wstring name, int parent = kTopFolder);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "fakes/FakeAnsiCodePage.h"
+#include "fakes/FakeClock.h"
 #include "fakes/FakeEnvironment.h"
 #include "fakes/FakeExtendedMapi.h"
 #include "fakes/FakeFileSystem.h"
@@ -28,6 +29,7 @@ struct FakePlatform {
   FakeUserInterface Screen;
   FakeKeyboardLayout Keyboard;
   FakeExtendedMapi Mapi;
+  FakeClock Ticks;
 
  private:
   ScopedPort<RegistryStore> FRegistryPort{Registry};
@@ -39,6 +41,7 @@ struct FakePlatform {
   ScopedPort<UserInterface> FScreenPort{Screen};
   ScopedPort<KeyboardLayout> FKeyboardPort{Keyboard};
   ScopedPort<ExtendedMapi> FMapiPort{Mapi};
+  ScopedPort<Clock> FTicksPort{Ticks};
 };
 
 }  // namespace ostrevin

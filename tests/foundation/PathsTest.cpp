@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "fakes/FakePlatform.h"
 #include "foundation/VemSysUtils.h"
 
@@ -30,6 +32,14 @@ TEST(Paths, Arithmetic) {
       {L"C:\\a\\b.txt", L"C:\\a"}, {L"C:\\a", L"C:\\"}, {L"b.txt", L""}, {L"\\\\server\\share\\x", L"\\\\server\\share"},
   };
   for (auto [path, dir] : dirs) EXPECT_EQ(ExtractFileDir(path), dir) << path;
+  const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*> parts[] = {
+      {L"C:\\a\\b.txt", L"C:\\a\\", L".txt"}, {L"C:\\a.b\\c", L"C:\\a.b\\", L""},
+      {L"x.tar.gz", L"", L".gz"},           {L"C:b.", L"C:", L"."},
+  };
+  for (auto [path, folder, ext] : parts) {
+    EXPECT_EQ(ExtractFilePath(path), folder) << path;
+    EXPECT_EQ(ExtractFileExt(path), ext) << path;
+  }
 }
 
 class PathsFolders : public ::testing::Test {
