@@ -16,6 +16,7 @@
 #include "foundation/OfficeInstall.h"
 #include "foundation/Registry.h"
 #include "platform/OleError.h"
+#include "support/FlashJournal.h"
 
 namespace ostrevin {
 namespace {
@@ -25,34 +26,6 @@ constexpr const wchar_t* kThreadError =
 constexpr const wchar_t* kOutlookHint =
     L"Could not initialize MAPI.  Perhaps you need to set\r\nMicrosoft Outlook 2000 as the default email "
     L"program.\r\nYou can set this on the \"Programs\" tab of the Internet\r\nExplorer options window.\r\n\r\n";
-
-// Flash messages as "show <text>" and "end <text>", in order.
-class FlashJournal {
- public:
-  FlashJournal() {
-    TBusyStateHooks hooks;
-    hooks.FCreateFlashMessage = [this](std::wstring_view text) {
-      Events.push_back(L"show " + std::wstring(text));
-      return std::make_unique<Flash>(Events, text);
-    };
-    FPrevious = SetBusyStateHooks(std::move(hooks));
-  }
-  ~FlashJournal() { SetBusyStateHooks(std::move(FPrevious)); }
-
-  std::vector<std::wstring> Events;
-
- private:
-  class Flash : public TFlashObject {
-   public:
-    Flash(std::vector<std::wstring>& events, std::wstring_view text)
-        : TFlashObject(std::wstring(text)), FEvents(events) {}
-    ~Flash() override { FEvents.push_back(L"end " + Msg()); }
-
-   private:
-    std::vector<std::wstring>& FEvents;
-  };
-  TBusyStateHooks FPrevious;
-};
 
 // --- Property values --------------------------------------------------------
 
