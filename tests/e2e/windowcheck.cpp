@@ -1,15 +1,33 @@
 // windowcheck.cpp - looks at the top-level windows of a running Wine session, for end-to-end tests.
 //
-//   windowcheck find CAPTION [TIMEOUT_SECONDS]
+//   windowcheck find CAPTION [TIMEOUT_SECONDS] [--class CLASS]
 //       waits for a visible top-level window with exactly that caption and
 //       prints one "key=value" line each: class, rect (screen), client
 //       (width,height), style, exstyle, dpi, and "child=CLASS|TEXT" for
 //       every child window. Exit 0 when found, 2 when not.
-//   windowcheck close CAPTION
+//   windowcheck gone CAPTION [TIMEOUT_SECONDS] [--class CLASS]
+//       waits until no such window is left. Exit 0 when gone, 2 when one is
+//       still there at the time-out.
+//   windowcheck click CAPTION BUTTON_TEXT [TIMEOUT_SECONDS] [--class CLASS]
+//       waits for such a window with a visible, enabled button (class
+//       "Button", at any depth) whose text is BUTTON_TEXT, both without
+//       their '&' and compared without regard to case, and presses it: its
+//       parent gets WM_COMMAND (BN_CLICKED) from it, sent with a 5-second
+//       time-out (a busy target still gets it, posted, after that). Every
+//       window with the caption is searched, so the button of a message box
+//       is found next to a main window of the same caption. Exit 0 when
+//       pressed, 2 when window or button was not found in time.
+//   windowcheck close CAPTION [--class CLASS]
 //       posts WM_CLOSE to that window. Exit 0 when found, 2 when not.
 //   windowcheck visible
 //       prints "visible=N" and one "window=CLASS|CAPTION" line for each
 //       visible top-level window.
+//   windowcheck dialogs
+//       prints one "dialog=CLASS|CAPTION" line for each visible top-level
+//       dialog (class "#32770": message boxes, common dialogs).
+//
+// --class CLASS (anywhere after the command) matches only windows of that
+// window class, without regard to case. TIMEOUT_SECONDS defaults to 30.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -18,6 +36,10 @@
 #include "platform/WinApi_win.h"
 
 namespace {
+
+constexpr int kDefaultTimeoutSeconds = 30;
+constexpr DWORD kPollMilliseconds = 100;
+constexpr UINT kClickSendMilliseconds = 5000;
 
 std::wstring WindowText(HWND window) {
   wchar_t text[512] = {};
@@ -31,27 +53,60 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
-struct Search {
+bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+         CSTR_EQUAL;
+}
+
+std::wstring WithoutAmpersands(std::wstring text) {
+  std::erase(text, L'&');
+  return text;
+}
+
+// What a window must be: visible, top-level, with the caption and, when
+// a class is given, of that class.
+struct Target {
   std::wstring Caption;
-  HWND Found = nullptr;
+  std::wstring Class;  // empty: any class
 };
 
-BOOL CALLBACK MatchCaption(HWND window, LPARAM context) {
+struct Search {
+  const Target* Wanted;
+  std::vector<HWND> Found;
+};
+
+BOOL CALLBACK CollectMatching(HWND window, LPARAM context) {
   auto* search = reinterpret_cast<Search*>(context);
-  if (IsWindowVisible(window) && WindowText(window) == search->Caption) {
-    search->Found = window;
-    return FALSE;
-  }
+  if (IsWindowVisible(window) && WindowText(window) == search->Wanted->Caption &&
+      (search->Wanted->Class.empty() || SameIgnoringCase(ClassOf(window), search->Wanted->Class)))
+    search->Found.push_back(window);
   return TRUE;
 }
 
-HWND FindVisible(const std::wstring& caption, int timeoutSeconds) {
-  for (int waited = 0;; waited += 100) {
-    Search search{caption};
-    EnumWindows(MatchCaption, reinterpret_cast<LPARAM>(&search));
-    if (search.Found != nullptr || waited >= timeoutSeconds * 1000) return search.Found;
-    Sleep(100);
+std::vector<HWND> Matching(const Target& target) {
+  Search search{&target, {}};
+  EnumWindows(CollectMatching, reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+// Asks `done` every 100 ms until it says yes or the time is up; its last answer.
+template <class Done>
+bool WaitFor(int timeoutSeconds, Done done) {
+  for (int waited = 0;; waited += static_cast<int>(kPollMilliseconds)) {
+    if (done()) return true;
+    if (waited >= timeoutSeconds * 1000) return false;
+    Sleep(kPollMilliseconds);
   }
+}
+
+HWND FindVisible(const Target& target, int timeoutSeconds) {
+  HWND found = nullptr;
+  WaitFor(timeoutSeconds, [&] {
+    const std::vector<HWND> windows = Matching(target);
+    found = windows.empty() ? nullptr : windows.front();
+    return found != nullptr;
+  });
+  return found;
 }
 
 BOOL CALLBACK PrintChild(HWND child, LPARAM) {
@@ -64,10 +119,16 @@ BOOL CALLBACK CollectVisible(HWND window, LPARAM context) {
   return TRUE;
 }
 
-int Find(const std::wstring& caption, int timeoutSeconds) {
-  HWND window = FindVisible(caption, timeoutSeconds);
+std::vector<HWND> VisibleWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+int Find(const Target& target, int timeoutSeconds) {
+  HWND window = FindVisible(target, timeoutSeconds);
   if (window == nullptr) {
-    std::wprintf(L"not found: %ls\n", caption.c_str());
+    std::wprintf(L"not found: %ls\n", target.Caption.c_str());
     return 2;
   }
   RECT rect, client;
@@ -84,24 +145,105 @@ int Find(const std::wstring& caption, int timeoutSeconds) {
   return 0;
 }
 
+int Gone(const Target& target, int timeoutSeconds) {
+  if (WaitFor(timeoutSeconds, [&] { return Matching(target).empty(); })) return 0;
+  std::wprintf(L"still there: %ls\n", target.Caption.c_str());
+  return 2;
+}
+
+// ---- Pressing a button -------------------------------------------------------
+
+struct ButtonSearch {
+  std::wstring Text;  // without '&'
+  HWND Found = nullptr;
+};
+
+// A hidden or disabled button does not count: no person could press it,
+// and a click waits until it can be pressed.
+BOOL CALLBACK MatchButton(HWND child, LPARAM context) {
+  auto* search = reinterpret_cast<ButtonSearch*>(context);
+  if (SameIgnoringCase(ClassOf(child), L"Button") && IsWindowVisible(child) && IsWindowEnabled(child) &&
+      SameIgnoringCase(WithoutAmpersands(WindowText(child)), search->Text)) {
+    search->Found = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND FindButton(const Target& target, const std::wstring& text) {
+  for (HWND window : Matching(target)) {
+    ButtonSearch search{WithoutAmpersands(text)};
+    EnumChildWindows(window, MatchButton, reinterpret_cast<LPARAM>(&search));
+    if (search.Found != nullptr) return search.Found;
+  }
+  return nullptr;
+}
+
+// No SMTO_ABORTIFHUNG: a target busy with work of its own is still to get
+// the press, posted when the send times out.
+int Click(const Target& target, const std::wstring& text, int timeoutSeconds) {
+  HWND button = nullptr;
+  if (!WaitFor(timeoutSeconds, [&] { return (button = FindButton(target, text)) != nullptr; })) {
+    std::wprintf(L"not found: %ls|%ls\n", target.Caption.c_str(), text.c_str());
+    return 2;
+  }
+  HWND parent = GetParent(button);
+  const WPARAM command = MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(button)), BN_CLICKED);
+  DWORD_PTR answer = 0;
+  if (SendMessageTimeoutW(parent, WM_COMMAND, command, reinterpret_cast<LPARAM>(button), SMTO_NORMAL,
+                          kClickSendMilliseconds, &answer) == 0)
+    PostMessageW(parent, WM_COMMAND, command, reinterpret_cast<LPARAM>(button));
+  return 0;
+}
+
+int PrintUsage() {
+  std::fwprintf(stderr,
+                L"usage: windowcheck find CAPTION [TIMEOUT] [--class CLASS]\n"
+                L"     | gone CAPTION [TIMEOUT] [--class CLASS]\n"
+                L"     | click CAPTION BUTTON_TEXT [TIMEOUT] [--class CLASS]\n"
+                L"     | close CAPTION [--class CLASS] | visible | dialogs\n");
+  return 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argc > 1 ? argv[1] : L"";
-  if (command == L"find" && argc >= 3) return Find(argv[2], argc >= 4 ? _wtoi(argv[3]) : 30);
-  if (command == L"close" && argc >= 3) {
-    HWND window = FindVisible(argv[2], 5);
+  // The words after the command, without the --class option.
+  std::vector<std::wstring> words;
+  std::wstring windowClass;
+  for (int i = 2; i < argc; ++i) {
+    if (std::wstring(argv[i]) == L"--class") {
+      if (i + 1 >= argc) return PrintUsage();
+      windowClass = argv[++i];
+    } else {
+      words.emplace_back(argv[i]);
+    }
+  }
+  const auto timeoutAt = [&](std::size_t index) {
+    return words.size() > index ? _wtoi(words[index].c_str()) : kDefaultTimeoutSeconds;
+  };
+
+  if (command == L"find" && !words.empty()) return Find({words[0], windowClass}, timeoutAt(1));
+  if (command == L"gone" && !words.empty()) return Gone({words[0], windowClass}, timeoutAt(1));
+  if (command == L"click" && words.size() >= 2) return Click({words[0], windowClass}, words[1], timeoutAt(2));
+  if (command == L"close" && !words.empty()) {
+    HWND window = FindVisible({words[0], windowClass}, 5);
     if (window == nullptr) return 2;
     PostMessageW(window, WM_CLOSE, 0, 0);
     return 0;
   }
   if (command == L"visible") {
-    std::vector<HWND> windows;
-    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&windows));
+    const std::vector<HWND> windows = VisibleWindows();
     std::wprintf(L"visible=%zu\n", windows.size());
     for (HWND window : windows) std::wprintf(L"window=%ls|%ls\n", ClassOf(window).c_str(), WindowText(window).c_str());
     return 0;
   }
-  std::fwprintf(stderr, L"usage: windowcheck find CAPTION [TIMEOUT] | close CAPTION | visible\n");
-  return 1;
+  if (command == L"dialogs") {
+    for (HWND window : VisibleWindows())
+      if (ClassOf(window) == L"#32770")
+        std::wprintf(L"dialog=%ls|%ls\n", ClassOf(window).c_str(), WindowText(window).c_str());
+    return 0;
+  }
+  return PrintUsage();
 }

@@ -1,6 +1,6 @@
 // DragSource_win.cpp - dragsource.exe, a test tool that drags data onto a window with real OLE.
 //
-//   dragsource.exe --window CAPTION [--format NAME]... [--leave] [--timeout SECONDS]
+//   dragsource.exe --window CAPTION [--format NAME]... [--leave] [--hold-until FILE] [--timeout SECONDS]
 //
 // Waits for a visible top-level window whose caption is exactly CAPTION,
 // then runs DoDragDrop with a data object that offers every --format given
@@ -21,7 +21,15 @@
 // DRAGDROP_S_DROP, or, with --leave, moves the cursor to a point outside the
 // window, holds it there for 300 ms and answers DRAGDROP_S_CANCEL.
 //
-// One line on stdout tells what the target answered, for example
+// With --hold-until FILE (a Windows path, such as Z:\tmp\go) the drag
+// rests on the last point instead, the cursor kept there and the drop
+// source answering S_OK, until FILE exists (asked with GetFileAttributesW at
+// each QueryContinueDrag); then it drops, or leaves. When the rest begins,
+// the line "holding" goes to stdout (flushed), so that a script can wait
+// for it, do what it tests while the target sees a drag over it, and create
+// FILE. The rest counts towards --timeout like the rest of the drag.
+//
+// One line on stdout (the last one) tells what the target answered, for example
 //   effect=1 feedback=1 dropped=yes result=drop
 // effect is the final effect DoDragDrop returned, feedback the last effect
 // given to GiveFeedback (-1 when there was none), dropped whether the drop
@@ -50,6 +58,7 @@
 #include <cstring>
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 using ostrevin::ComPtr;
@@ -66,6 +75,7 @@ struct Options {
   std::wstring Window;
   std::vector<std::wstring> Formats;
   bool Leave = false;
+  std::wstring HoldUntil;  // empty: no rest on the last point
   DWORD TimeoutMilliseconds = 30000;
 };
 
@@ -84,7 +94,10 @@ const PredefinedFormat kPredefinedFormats[] = {
 };
 
 void PrintUsage() {
-  std::fputs("usage: dragsource.exe --window CAPTION [--format NAME]... [--leave] [--timeout SECONDS]\n", stderr);
+  std::fputs(
+      "usage: dragsource.exe --window CAPTION [--format NAME]... [--leave] [--hold-until FILE] "
+      "[--timeout SECONDS]\n",
+      stderr);
 }
 
 bool ParseArguments(int argc, wchar_t** argv, Options& options) {
@@ -97,6 +110,8 @@ bool ParseArguments(int argc, wchar_t** argv, Options& options) {
       options.Formats.emplace_back(argv[++i]);
     } else if (argument == L"--leave") {
       options.Leave = true;
+    } else if (argument == L"--hold-until" && hasValue && argv[i + 1][0] != L'\0') {
+      options.HoldUntil = argv[++i];
     } else if (argument == L"--timeout" && hasValue) {
       wchar_t* end = nullptr;
       const double seconds = std::wcstod(argv[++i], &end);
@@ -153,8 +168,8 @@ std::vector<unsigned char> RenderingOf(CLIPFORMAT format, const std::wstring& na
 
 class TDropSource final : public IDropSource {
  public:
-  TDropSource(const RECT& client, const RECT& window, bool leave, DWORD deadline)
-      : FLeave(leave), FDeadline(deadline) {
+  TDropSource(const RECT& client, const RECT& window, bool leave, std::wstring holdUntil, DWORD deadline)
+      : FLeave(leave), FHoldUntil(std::move(holdUntil)), FDeadline(deadline) {
     const LONG width = client.right - client.left;
     const LONG height = client.bottom - client.top;
     const POINT middle = {client.left + width / 2, client.top + height / 2};
@@ -195,6 +210,7 @@ class TDropSource final : public IDropSource {
     if (FStepStart == 0) FStepStart = now;
     const DWORD hold = FStep == kStepsOverTarget ? kLeaveHoldMilliseconds : kStepMilliseconds;
     if (now - FStepStart < hold) return S_OK;
+    if (FStep == kStepsOverTarget - 1 && !FHoldUntil.empty() && Holding()) return S_OK;
     FStepStart = now;
     ++FStep;
     if (FStep < kStepsOverTarget) {
@@ -215,7 +231,28 @@ class TDropSource final : public IDropSource {
   }
 
  private:
+  // Whether the drag still rests on the last point: until the file is
+  // there. Tells "holding" once, as the rest begins, even when the file
+  // is there already; a cursor that something else moved goes back.
+  bool Holding() {
+    if (!FHoldAnnounced) {
+      FHoldAnnounced = true;
+      std::fputs("holding\n", stdout);
+      std::fflush(stdout);
+    }
+    if (GetFileAttributesW(FHoldUntil.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      FHoldUntil.clear();
+      return false;
+    }
+    const POINT& last = FPath.back();
+    POINT cursor{};
+    if (GetCursorPos(&cursor) && (cursor.x != last.x || cursor.y != last.y)) SetCursorPos(last.x, last.y);
+    return true;
+  }
+
   bool FLeave;
+  std::wstring FHoldUntil;  // cleared when the rest is over
+  bool FHoldAnnounced = false;
   DWORD FDeadline;
   std::vector<POINT> FPath;
   POINT FOutside{};
@@ -317,7 +354,7 @@ int wmain(int argc, wchar_t** argv) {
   GetWindowRect(window, &frame);
 
   const DWORD deadline = GetTickCount() + options.TimeoutMilliseconds;
-  TDropSource source(client, frame, options.Leave, deadline);
+  TDropSource source(client, frame, options.Leave, options.HoldUntil, deadline);
   const POINT start = source.Start();
   SetCursorPos(start.x, start.y);
   if (GetAncestor(WindowFromPoint(start), GA_ROOT) != window)
