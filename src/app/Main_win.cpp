@@ -6,6 +6,7 @@
 // are ignored.
 #include "app/MainForm_win.h"
 #include "app/ModuleTable_win.h"
+#include "app/WindowPorts_win.h"
 #include "foundation/ExceptionDisplay.h"
 #include "platform/WinApi_win.h"
 #include "platform/Win32Platform.h"
@@ -25,6 +26,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   SetPlainExceptionDisplay(ShowInMessageBox);
   try {
     Win32Platform platform;
+    Win32WindowPorts windows;
     TModuleStartUp modules(ProgramModules());
 
     RegisterFormDesign(MainFormDesign());
@@ -34,10 +36,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     mainForm->Create();
     mainForm->Show();
     Application().Run();
-    // The windows the application owns (the Outlook session window) log off
-    // before MAPI and the other modules stop.
     mainForm.reset();
-    Application().DestroyComponents();
     return 0;
   } catch (...) {
     ShowCurrentException();

@@ -5,7 +5,9 @@
 #include "forms/Forms_win.h"
 #include "forms/VemForms_win.h"
 #include "forms/VemLXForms_win.h"
+#include "outlook/OutlookDragDropHandler.h"
 #include "outlook/VemMapiUtils.h"
+#include "outlook/VemOutlookUtils.h"
 #include "foundation/BusyState.h"
 #include "foundation/OfficeInstall.h"
 #include "foundation/VemSysUtils.h"
@@ -52,6 +54,9 @@ const TModuleRow kModules[] = {
     {L"VemTrxTypes", InitializeVemTrxTypes, FinalizeVemTrxTypes},
     {L"VemTrxDfmUtils", InitializeVemTrxDfmUtils, FinalizeVemTrxDfmUtils},
     {L"VemMapiUtils", InitializeMapiHelperLibrary, FinalizeMapiHelperLibrary},
+    // Its finalisation logs the shared session off, before MAPI stops.
+    {L"VemOutlookUtils", nullptr, FinalizeVemOutlookUtils},
+    {L"OutlookDragDropHandler", InitializeOutlookDragDropHandler, FinalizeOutlookDragDropHandler},
 };
 
 }  // namespace

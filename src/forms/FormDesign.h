@@ -28,13 +28,18 @@ inline constexpr std::uint32_t kDefaultColor = 0xFFFFFFFF;
 inline constexpr std::uint32_t kBlack = 0x000000;
 inline constexpr std::uint32_t kLime = 0x00FF00;
 
+inline constexpr std::uint32_t kMaroon = 0x000080;
+
 struct FontDesign {
   std::wstring Name = L"Tahoma";
   int Height = 11;  // character height in pixels at 96 dpi
   std::uint32_t Color = kDefaultColor;
+  bool Bold = false;
 };
 
-enum class ControlKind { Label, Button, Edit, MultiLineEdit, CheckBox, ComboBox, ListBox };
+// Bevel: a sunken horizontal rule. FlatButton: a small button that is no
+// tab stop.
+enum class ControlKind { Label, Button, FlatButton, Edit, MultiLineEdit, CheckBox, ComboBox, ListBox, Bevel };
 enum class TextAlignment { Left, Center, Right };
 
 struct ControlDesign {
@@ -45,6 +50,12 @@ struct ControlDesign {
   TextAlignment Alignment = TextAlignment::Left;
   bool HasFont = false;  // else the form's font
   FontDesign Font;
+  bool Visible = true;
+  // A button that Enter presses (default) or Escape presses (cancel).
+  bool Default = false;
+  bool Cancel = false;
+  // A combo box whose list keeps its items sorted.
+  bool Sorted = false;
 };
 
 enum class FormBorderStyle { Sizeable, Single, Dialog, ToolWindow, None };

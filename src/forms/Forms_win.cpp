@@ -61,12 +61,7 @@ TApplication::TApplication() {
 }
 
 TApplication::~TApplication() {
-  DestroyComponents();
   if (FHandle != nullptr) DestroyWindow(FHandle);
-}
-
-void TApplication::DestroyComponents() noexcept {
-  while (!FOwned.empty()) FOwned.pop_back();
 }
 
 LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -223,6 +218,7 @@ void TForm::CreateWindowFromDesign() {
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
     windowClass.lpszClassName = className.c_str();
     RegisterClassExW(&windowClass);
@@ -254,6 +250,7 @@ void TForm::CreateWindowFromDesign() {
 HFONT TForm::FontFor(const FontDesign& font) {
   LOGFONTW description{};
   description.lfHeight = -ScaleForDpi(font.Height);
+  description.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
   description.lfCharSet = DEFAULT_CHARSET;
   description.lfQuality = DEFAULT_QUALITY;
   lstrcpynW(description.lfFaceName, font.Name.c_str(), LF_FACESIZE);
@@ -267,7 +264,7 @@ void TForm::CreateControls() {
   int id = 100;
   for (const ControlDesign& design : FDesign.Controls) {
     const wchar_t* windowClass = L"STATIC";
-    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD style = WS_CHILD | (design.Visible ? WS_VISIBLE : 0);
     DWORD exStyle = 0;
     switch (design.Kind) {
       case ControlKind::Label:
@@ -275,7 +272,11 @@ void TForm::CreateControls() {
                                 : design.Alignment == TextAlignment::Right ? SS_RIGHT
                                                                            : SS_LEFT);
         break;
-      case ControlKind::Button: windowClass = L"BUTTON"; style |= WS_TABSTOP | BS_PUSHBUTTON; break;
+      case ControlKind::Button:
+        windowClass = L"BUTTON";
+        style |= WS_TABSTOP | (design.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        break;
+      case ControlKind::FlatButton: windowClass = L"BUTTON"; style |= BS_PUSHBUTTON | BS_FLAT; break;
       case ControlKind::CheckBox: windowClass = L"BUTTON"; style |= WS_TABSTOP | BS_AUTOCHECKBOX; break;
       case ControlKind::Edit:
         windowClass = L"EDIT";
@@ -287,12 +288,16 @@ void TForm::CreateControls() {
         style |= WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_WANTRETURN;
         exStyle = WS_EX_CLIENTEDGE;
         break;
-      case ControlKind::ComboBox: windowClass = L"COMBOBOX"; style |= WS_TABSTOP | CBS_DROPDOWN | WS_VSCROLL; break;
+      case ControlKind::ComboBox:
+        windowClass = L"COMBOBOX";
+        style |= WS_TABSTOP | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | (design.Sorted ? CBS_SORT : 0);
+        break;
       case ControlKind::ListBox:
         windowClass = L"LISTBOX";
         style |= WS_TABSTOP | LBS_NOTIFY | WS_VSCROLL;
         exStyle = WS_EX_CLIENTEDGE;
         break;
+      case ControlKind::Bevel: style |= SS_ETCHEDHORZ; break;
     }
     HWND control = CreateWindowExW(exStyle, windowClass, ResolveDesignText(design.Caption).c_str(), style,
                                    ScaleForDpi(design.Left), ScaleForDpi(design.Top), ScaleForDpi(design.Width),
@@ -334,18 +339,34 @@ void TForm::Hide() { ShowWindow(FHandle, SW_HIDE); }
 
 void TForm::Close() { PostMessageW(FHandle, WM_CLOSE, 0, 0); }
 
-bool TForm::IsShortCut(const MSG&) { return false; }
+bool TForm::IsShortCut(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || (msg.wParam != VK_ESCAPE && msg.wParam != VK_RETURN)) return false;
+  // Escape presses the form's cancel button, Enter its default button.
+  for (const TControlWindow& control : FControls) {
+    const bool presses = msg.wParam == VK_ESCAPE ? control.Design.Cancel : control.Design.Default;
+    if (!presses || !IsWindowEnabled(control.Handle)) continue;
+    SendMessageW(FHandle, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control.Handle), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(control.Handle));
+    return true;
+  }
+  return false;
+}
 
-LRESULT TForm::ColorControl(HDC dc, HWND control) {
+LRESULT TForm::ColorControl(UINT message, HDC dc, HWND control) {
+  LRESULT brush = 0;
+  if (FBackground != nullptr) {
+    SetBkColor(dc, ToColorRef(FDesign.Color));
+    brush = reinterpret_cast<LRESULT>(FBackground);
+  } else {
+    brush = DefWindowProcW(FHandle, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+  }
   for (const TControlWindow& entry : FControls) {
     if (entry.Handle != control) continue;
     const FontDesign& font = entry.Design.HasFont ? entry.Design.Font : FDesign.Font;
     if (font.Color != kDefaultColor) SetTextColor(dc, ToColorRef(font.Color));
-    if (FBackground == nullptr) break;
-    SetBkColor(dc, ToColorRef(FDesign.Color));
-    return reinterpret_cast<LRESULT>(FBackground);
+    break;
   }
-  return DefWindowProcW(FHandle, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+  return brush;
 }
 
 LRESULT TForm::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -366,7 +387,7 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& h
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       handled = true;
-      return ColorControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+      return ColorControl(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_SETCURSOR:
       // While the program is busy its cursor shows over every window.
       if (UserInterface* screen = PortSlot<UserInterface>(); screen != nullptr && LOWORD(lParam) == HTCLIENT &&

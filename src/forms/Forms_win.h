@@ -59,13 +59,6 @@ class TApplication {
   int HookMainWindow(std::function<void(UINT, WPARAM, LPARAM)> hook);
   void UnhookMainWindow(int id);
 
-  // Components the application owns: destroyed with it, newest first.
-  void Own(std::shared_ptr<void> component) { FOwned.push_back(std::move(component)); }
-  // Destroys the owned components now, newest first. The program calls it
-  // when its message loop has ended, so that windows holding sessions log
-  // off while the modules below them still run.
-  void DestroyComponents() noexcept;
-
  private:
   friend class TForm;
   static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
@@ -76,7 +69,6 @@ class TApplication {
   std::vector<TForm*> FForms;
   std::vector<std::pair<int, std::function<void(UINT, WPARAM, LPARAM)>>> FHooks;
   int FNextHookId = 1;
-  std::vector<std::shared_ptr<void>> FOwned;
 };
 
 // The process's application object; it exists between InitializeApplication
@@ -123,7 +115,8 @@ class TForm {
   void Hide();
   void Close();
 
-  // Keyboard shortcuts of the form; true when the key was consumed.
+  // Keyboard shortcuts of the form; true when the key was consumed. Escape
+  // presses the design's cancel button and Enter its default button.
   virtual bool IsShortCut(const MSG& msg);
 
   // Gives the control `curName` the name `newName`, after ValidateRename.
@@ -151,7 +144,7 @@ class TForm {
   void CreateWindowFromDesign();
   void CreateControls();
   HFONT FontFor(const FontDesign& font);
-  LRESULT ColorControl(HDC dc, HWND control);
+  LRESULT ColorControl(UINT message, HDC dc, HWND control);
 
   HWND FHandle = nullptr;
   std::wstring FName;

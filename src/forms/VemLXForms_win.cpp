@@ -80,7 +80,8 @@ void TVemFormLX::StopModal() {
 }
 
 bool TVemFormLX::IsShortCut(const MSG& msg) {
-  if (TForm::IsShortCut(msg) || msg.message != WM_KEYDOWN) return false;
+  if (TForm::IsShortCut(msg)) return true;
+  if (msg.message != WM_KEYDOWN) return false;
   const bool onlyCtrl = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_MENU) >= 0;
   if (!onlyCtrl) return false;
   HWND focus = GetFocus();

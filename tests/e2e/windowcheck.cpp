@@ -25,6 +25,19 @@
 //   windowcheck dialogs
 //       prints one "dialog=CLASS|CAPTION" line for each visible top-level
 //       dialog (class "#32770": message boxes, common dialogs).
+//   windowcheck choose-folder CAPTION PATH [TIMEOUT_SECONDS]
+//       answers the shell's folder browser captioned CAPTION with the folder
+//       PATH: while the folder selected in the dialog's tree is not named as
+//       PATH's last name, asks the dialog to select PATH (BFFM_SETSELECTIONW,
+//       the text written into the dialog's process), then presses OK. Wine
+//       does not always take such a selection, nor always keep the one the
+//       program asked for, so this repeats until the tree shows the name. Exit 0 when
+//       pressed, 2 when the dialog or the selection did not come in time.
+//   windowcheck controls CLASS
+//       prints one "control=CLASS|TEXT|visible=0/1|enabled=0/1" line for each
+//       child of the first top-level window of that window class, shown or
+//       hidden (the program's hidden windows among them). Exit 2 when there
+//       is none.
 //
 // --class CLASS (anywhere after the command) matches only windows of that
 // window class, without regard to case. TIMEOUT_SECONDS defaults to 30.
@@ -34,6 +47,9 @@
 #include <vector>
 
 #include "platform/WinApi_win.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
 
 namespace {
 
@@ -196,12 +212,134 @@ int Click(const Target& target, const std::wstring& text, int timeoutSeconds) {
   return 0;
 }
 
+// ---- Answering the folder browser -----------------------------------------------
+
+BOOL CALLBACK FindTree(HWND child, LPARAM context) {
+  if (!SameIgnoringCase(ClassOf(child), L"SysTreeView32")) return TRUE;
+  *reinterpret_cast<HWND*>(context) = child;
+  return FALSE;
+}
+
+// Memory in another process, for messages whose data must be there.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND window, SIZE_T size) : FSize(size) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    FProcess = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (FProcess != nullptr)
+      FAddress = static_cast<BYTE*>(VirtualAllocEx(FProcess, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  }
+  ~RemoteBuffer() {
+    if (FAddress != nullptr) VirtualFreeEx(FProcess, FAddress, 0, MEM_RELEASE);
+    if (FProcess != nullptr) CloseHandle(FProcess);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+  BYTE* Address() const { return FAddress; }
+  bool Write(SIZE_T offset, const void* data, SIZE_T size) const {
+    return FAddress != nullptr && offset + size <= FSize && WriteProcessMemory(FProcess, FAddress + offset, data, size, nullptr);
+  }
+  bool Read(SIZE_T offset, void* data, SIZE_T size) const {
+    return FAddress != nullptr && offset + size <= FSize && ReadProcessMemory(FProcess, FAddress + offset, data, size, nullptr);
+  }
+
+ private:
+  HANDLE FProcess = nullptr;
+  BYTE* FAddress = nullptr;
+  SIZE_T FSize;
+};
+
+// The text of the folder selected in the dialog's tree, read from the
+// dialog's process.
+std::wstring SelectedFolderName(HWND dialog) {
+  HWND tree = nullptr;
+  EnumChildWindows(dialog, FindTree, reinterpret_cast<LPARAM>(&tree));
+  if (tree == nullptr) return L"(no tree)";
+  const auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (item == nullptr) return L"(nothing selected)";
+  constexpr int kTextLength = 260;
+  RemoteBuffer remote(tree, sizeof(TVITEMW) + kTextLength * sizeof(wchar_t));
+  TVITEMW query{};
+  query.mask = TVIF_TEXT;
+  query.hItem = item;
+  query.pszText = reinterpret_cast<wchar_t*>(remote.Address() + sizeof(TVITEMW));
+  query.cchTextMax = kTextLength;
+  wchar_t text[kTextLength] = {};
+  DWORD_PTR answer = 0;
+  if (!remote.Write(0, &query, sizeof(query)) ||
+      SendMessageTimeoutW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.Address()), SMTO_NORMAL,
+                          kClickSendMilliseconds, &answer) == 0 ||
+      !remote.Read(sizeof(TVITEMW), text, sizeof(text) - sizeof(wchar_t)))
+    return L"(unreadable)";
+  return text;
+}
+
+// The last name of a path: "C:\a\b\" gives "b".
+std::wstring LastName(std::wstring path) {
+  while (!path.empty() && path.back() == L'\\') path.pop_back();
+  const auto separator = path.find_last_of(L"\\:");
+  return separator == std::wstring::npos ? path : path.substr(separator + 1);
+}
+
+// Asks the dialog of another process to select Path: the message's text
+// must be in that process.
+void SelectInDialog(HWND dialog, const std::wstring& path) {
+  const SIZE_T size = (path.size() + 1) * sizeof(wchar_t);
+  RemoteBuffer remote(dialog, size);
+  DWORD_PTR answer = 0;
+  if (remote.Write(0, path.c_str(), size))
+    SendMessageTimeoutW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote.Address()), SMTO_NORMAL,
+                        kClickSendMilliseconds, &answer);
+}
+
+int ChooseFolder(const Target& target, const std::wstring& path, int timeoutSeconds) {
+  HWND dialog = FindVisible(target, timeoutSeconds);
+  if (dialog == nullptr) {
+    std::wprintf(L"not found: %ls\n", target.Caption.c_str());
+    return 2;
+  }
+  const std::wstring name = LastName(path);
+  std::wstring shown;
+  const bool selected = WaitFor(timeoutSeconds, [&] {
+    shown = SelectedFolderName(dialog);
+    if (SameIgnoringCase(shown, name)) return true;
+    SelectInDialog(dialog, path);
+    return false;
+  });
+  if (!selected) {
+    std::wprintf(L"not selected: %ls (the dialog shows %ls)\n", path.c_str(), shown.c_str());
+    return 2;
+  }
+  return Click(target, L"OK", timeoutSeconds);
+}
+
+// ---- The controls of a window, hidden or shown ---------------------------------
+
+BOOL CALLBACK PrintControl(HWND child, LPARAM) {
+  std::wprintf(L"control=%ls|%ls|visible=%d|enabled=%d\n", ClassOf(child).c_str(), WindowText(child).c_str(),
+               IsWindowVisible(child) ? 1 : 0, IsWindowEnabled(child) ? 1 : 0);
+  return TRUE;
+}
+
+int Controls(const std::wstring& windowClass) {
+  HWND window = FindWindowW(windowClass.c_str(), nullptr);
+  if (window == nullptr) {
+    std::wprintf(L"not found: %ls\n", windowClass.c_str());
+    return 2;
+  }
+  EnumChildWindows(window, PrintControl, 0);
+  return 0;
+}
+
 int PrintUsage() {
   std::fwprintf(stderr,
                 L"usage: windowcheck find CAPTION [TIMEOUT] [--class CLASS]\n"
                 L"     | gone CAPTION [TIMEOUT] [--class CLASS]\n"
                 L"     | click CAPTION BUTTON_TEXT [TIMEOUT] [--class CLASS]\n"
-                L"     | close CAPTION [--class CLASS] | visible | dialogs\n");
+                L"     | close CAPTION [--class CLASS] | visible | dialogs\n"
+                L"     | choose-folder CAPTION PATH [TIMEOUT] | controls CLASS\n");
   return 1;
 }
 
@@ -233,6 +371,9 @@ int wmain(int argc, wchar_t** argv) {
     PostMessageW(window, WM_CLOSE, 0, 0);
     return 0;
   }
+  if (command == L"choose-folder" && words.size() >= 2)
+    return ChooseFolder({words[0], windowClass}, words[1], timeoutAt(2));
+  if (command == L"controls" && !words.empty()) return Controls(words[0]);
   if (command == L"visible") {
     const std::vector<HWND> windows = VisibleWindows();
     std::wprintf(L"visible=%zu\n", windows.size());
