@@ -70,5 +70,23 @@ TEST_F(FileSystemWin, FilesRoundTripAndMissingFilesRaise) {
   EXPECT_THROW(files.WriteAllBytes(FRoot + L"\\no\\such\\folder.bin", bytes), EFCreateError);
 }
 
+TEST_F(FileSystemWin, ANewFileIsMadeOnlyWhereNothingOfThatNameIs) {
+  ForceFolder(FRoot + L"\\Folder");
+  FileSystem& files = Current<FileSystem>();
+  const std::wstring file = FRoot + L"\\Report.txt";
+  EXPECT_TRUE(files.CreateNewFile(file));
+  EXPECT_TRUE(files.ReadAllBytes(file).empty());
+  EXPECT_FALSE(files.CreateNewFile(file));
+  EXPECT_FALSE(files.CreateNewFile(FRoot + L"\\REPORT.TXT"));  // names ignore case
+  EXPECT_FALSE(files.CreateNewFile(FRoot + L"\\Folder"));
+  EXPECT_THROW(files.CreateNewFile(FRoot + L"\\missing\\a.txt"), EFCreateError);
+  EXPECT_THROW(files.CreateNewFile(FRoot + L"\\a|b.txt"), EFCreateError);
+
+  EXPECT_TRUE(files.RemoveFile(file));
+  EXPECT_FALSE(files.FileExists(file));
+  EXPECT_FALSE(files.RemoveFile(file));
+  EXPECT_FALSE(files.RemoveFile(FRoot + L"\\Folder"));
+}
+
 }  // namespace
 }  // namespace ostrevin
