@@ -16,14 +16,8 @@ FormDesign MainFormDesign() {
   design.Color = kBlack;
   design.Font = {L"Tahoma", 11, kDefaultColor};
 
-  ControlDesign label1;
-  label1.Kind = ControlKind::Label;
-  label1.Name = L"Label1";
-  label1.Left = 50;
-  label1.Top = 128;
-  label1.Width = 500;
-  label1.Height = 52;
-  label1.Caption = {IDS_MAINFORM_LABEL1, L"Drag emails here!"};
+  ControlDesign label1 = MakeControlDesign(ControlKind::Label, L"Label1", 50, 128, 500, 52,
+                                           {IDS_MAINFORM_LABEL1, L"Drag emails here!"});
   label1.Alignment = TextAlignment::Center;
   label1.HasFont = true;
   label1.Font = {L"Tahoma", 43, kLime};

@@ -1,6 +1,8 @@
 // FormDesign.cpp - the registry of form designs by class name.
 #include "forms/FormDesign.h"
 
+#include <utility>
+
 namespace ostrevin {
 
 namespace {
@@ -9,6 +11,19 @@ std::map<std::wstring, FormDesign, std::less<>>& Designs() {
   return designs;
 }
 }  // namespace
+
+ControlDesign MakeControlDesign(ControlKind kind, std::wstring name, int left, int top, int width, int height,
+                                DesignText caption) {
+  ControlDesign control;
+  control.Kind = kind;
+  control.Name = std::move(name);
+  control.Left = left;
+  control.Top = top;
+  control.Width = width;
+  control.Height = height;
+  control.Caption = std::move(caption);
+  return control;
+}
 
 void RegisterFormDesign(FormDesign design) {
   std::wstring name = design.ClassName;

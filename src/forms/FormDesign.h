@@ -58,6 +58,11 @@ struct ControlDesign {
   bool Sorted = false;
 };
 
+// A control of that kind at Left, Top with that size (96 dpi), every other
+// field at its default.
+ControlDesign MakeControlDesign(ControlKind kind, std::wstring name, int left, int top, int width, int height,
+                                DesignText caption = {});
+
 enum class FormBorderStyle { Sizeable, Single, Dialog, ToolWindow, None };
 enum class FormPosition { Designed, ScreenCenter, MainFormCenter };
 

@@ -7,7 +7,6 @@
 // the controls through OutlookSyncWindow.
 #include "outlook/OutlookSyncSettingsFrm_win.h"
 
-#include <initializer_list>
 #include <string>
 #include <utility>
 
@@ -20,19 +19,6 @@ namespace {
 
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 300;
-
-ControlDesign Control(ControlKind kind, const wchar_t* name, std::initializer_list<int> bounds, DesignText caption = {}) {
-  ControlDesign control;
-  control.Kind = kind;
-  control.Name = name;
-  const int* value = bounds.begin();
-  control.Left = value[0];
-  control.Top = value[1];
-  control.Width = value[2];
-  control.Height = value[3];
-  control.Caption = std::move(caption);
-  return control;
-}
 
 // The controls in tab order: profile box, the three folder boxes, the two
 // check boxes, the database options, OK and Logoff; the labels, rules and
@@ -49,38 +35,38 @@ FormDesign OutlookSyncFormDesign() {
   design.Font = {L"MS Shell Dlg 2", 11, kDefaultColor};
 
   using K = ControlKind;
-  ControlDesign inUse = Control(K::Label, L"InUseLbl", {93, 4, 40, 13}, {IDS_OUTLOOKSYNC_INUSE, L"In Use"});
+  ControlDesign inUse = MakeControlDesign(K::Label, L"InUseLbl", 93, 4, 40, 13, {IDS_OUTLOOKSYNC_INUSE, L"In Use"});
   inUse.HasFont = true;
   inUse.Font = {L"MS Shell Dlg 2", 11, kMaroon, /*Bold=*/true};
   inUse.Visible = false;
-  ControlDesign profileBox = Control(K::ComboBox, L"ProfileBox", {93, 19, 293, 21});
+  ControlDesign profileBox = MakeControlDesign(K::ComboBox, L"ProfileBox", 93, 19, 293, 21);
   profileBox.Sorted = true;
-  ControlDesign ok = Control(K::Button, L"OKBtn", {311, 314, 75, 25}, {IDS_OUTLOOKSYNC_OK, L"OK"});
+  ControlDesign ok = MakeControlDesign(K::Button, L"OKBtn", 311, 314, 75, 25, {IDS_OUTLOOKSYNC_OK, L"OK"});
   ok.Default = true;
 
   design.Controls = {
-      Control(K::Label, L"ProfileLbl", {22, 22, 60, 13}, {IDS_OUTLOOKSYNC_PROFILE, L"Profile"}),
+      MakeControlDesign(K::Label, L"ProfileLbl", 22, 22, 60, 13, {IDS_OUTLOOKSYNC_PROFILE, L"Profile"}),
       inUse,
       profileBox,
-      Control(K::Label, L"SyncContacts", {22, 61, 60, 13}, {IDS_OUTLOOKSYNC_CONTACTS, L"Contacts"}),
-      Control(K::Edit, L"ContactsPathEdit", {93, 58, 269, 21}),
-      Control(K::FlatButton, L"EditContactsPathBtn", {363, 58, 23, 22}, {0, L"..."}),
-      Control(K::Label, L"SyncTasks", {22, 100, 60, 13}, {IDS_OUTLOOKSYNC_TASKS, L"Tasks"}),
-      Control(K::Edit, L"TasksPathEdit", {93, 97, 269, 21}),
-      Control(K::FlatButton, L"EditTasksPathBtn", {363, 97, 23, 22}, {0, L"..."}),
-      Control(K::Label, L"SyncCalendar", {22, 139, 60, 13}, {IDS_OUTLOOKSYNC_CALENDAR, L"Calendar"}),
-      Control(K::Edit, L"CalendarPathEdit", {93, 136, 269, 21}),
-      Control(K::FlatButton, L"EditCalendarPathBtn", {363, 136, 23, 22}, {0, L"..."}),
-      Control(K::Bevel, L"VemBevel1", {14, 177, 390, 2}),
-      Control(K::Label, L"OptionsLbl", {22, 195, 60, 13}, {IDS_OUTLOOKSYNC_OPTIONS, L"Options"}),
-      Control(K::CheckBox, L"UseMapi", {93, 194, 293, 17}, {IDS_OUTLOOKSYNC_USEMAPI, L"Use MAPI Enhancements"}),
-      Control(K::CheckBox, L"ImportOldTasksBox", {93, 222, 293, 17},
+      MakeControlDesign(K::Label, L"SyncContacts", 22, 61, 60, 13, {IDS_OUTLOOKSYNC_CONTACTS, L"Contacts"}),
+      MakeControlDesign(K::Edit, L"ContactsPathEdit", 93, 58, 269, 21),
+      MakeControlDesign(K::FlatButton, L"EditContactsPathBtn", 363, 58, 23, 22, {0, L"..."}),
+      MakeControlDesign(K::Label, L"SyncTasks", 22, 100, 60, 13, {IDS_OUTLOOKSYNC_TASKS, L"Tasks"}),
+      MakeControlDesign(K::Edit, L"TasksPathEdit", 93, 97, 269, 21),
+      MakeControlDesign(K::FlatButton, L"EditTasksPathBtn", 363, 97, 23, 22, {0, L"..."}),
+      MakeControlDesign(K::Label, L"SyncCalendar", 22, 139, 60, 13, {IDS_OUTLOOKSYNC_CALENDAR, L"Calendar"}),
+      MakeControlDesign(K::Edit, L"CalendarPathEdit", 93, 136, 269, 21),
+      MakeControlDesign(K::FlatButton, L"EditCalendarPathBtn", 363, 136, 23, 22, {0, L"..."}),
+      MakeControlDesign(K::Bevel, L"VemBevel1", 14, 177, 390, 2),
+      MakeControlDesign(K::Label, L"OptionsLbl", 22, 195, 60, 13, {IDS_OUTLOOKSYNC_OPTIONS, L"Options"}),
+      MakeControlDesign(K::CheckBox, L"UseMapi", 93, 194, 293, 17, {IDS_OUTLOOKSYNC_USEMAPI, L"Use MAPI Enhancements"}),
+      MakeControlDesign(K::CheckBox, L"ImportOldTasksBox", 93, 222, 293, 17,
               {IDS_OUTLOOKSYNC_IMPORTOLD, L"Allow Import of Completed Tasks/Appointments"}),
-      Control(K::Button, L"DbOptionsBtn", {93, 250, 293, 25},
+      MakeControlDesign(K::Button, L"DbOptionsBtn", 93, 250, 293, 25,
               {IDS_OUTLOOKSYNC_DBOPTIONS, L"Contact Sync Options For This Database..."}),
-      Control(K::Bevel, L"VemBevel2", {14, 295, 390, 2}),
+      MakeControlDesign(K::Bevel, L"VemBevel2", 14, 295, 390, 2),
       ok,
-      Control(K::Button, L"LogOffBtn", {14, 314, 75, 25}, {IDS_OUTLOOKSYNC_LOGOFF, L"Logoff"}),
+      MakeControlDesign(K::Button, L"LogOffBtn", 14, 314, 75, 25, {IDS_OUTLOOKSYNC_LOGOFF, L"Logoff"}),
   };
   design.Properties[L"VemTranslatableProps.Strings"] =
       L"('Caption' 'DbOptionsBtn.Caption' 'InUseLbl.Caption' 'LogOffBtn.Caption' 'OKBtn.Caption' "

@@ -59,6 +59,13 @@ struct FileHandleTraits {
   static void Close(Handle h) noexcept { CloseHandle(h); }
 };
 
+// Kernel handles that are null when there is none: processes, threads, events.
+struct KernelHandleTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() noexcept { return nullptr; }
+  static void Close(Handle h) noexcept { CloseHandle(h); }
+};
+
 struct ModuleTraits {
   using Handle = HMODULE;
   static Handle Invalid() noexcept { return nullptr; }
@@ -67,6 +74,7 @@ struct ModuleTraits {
 
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 
 }  // namespace ostrevin

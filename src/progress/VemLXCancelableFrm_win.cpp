@@ -28,23 +28,10 @@ FormDesign CancelableFormDesign() {
   design.Position = FormPosition::ScreenCenter;
   design.Font = {L"MS Shell Dlg 2", 11, kDefaultColor};
 
-  ControlDesign label;
-  label.Kind = ControlKind::Label;
-  label.Name = L"MsgLbl";
-  label.Left = 103;
-  label.Top = 10;
-  label.Width = 66;
-  label.Height = 13;
-  label.Caption = {IDS_CANCELABLE_MESSAGE, L"Please wait..."};
-
-  ControlDesign button;
-  button.Kind = ControlKind::Button;
-  button.Name = L"CancelBtn";
-  button.Left = 86;
-  button.Top = 36;
-  button.Width = 100;
-  button.Height = 25;
-  button.Caption = {IDS_CANCELABLE_CANCEL, L"Cancel"};
+  ControlDesign label =
+      MakeControlDesign(ControlKind::Label, L"MsgLbl", 103, 10, 66, 13, {IDS_CANCELABLE_MESSAGE, L"Please wait..."});
+  ControlDesign button =
+      MakeControlDesign(ControlKind::Button, L"CancelBtn", 86, 36, 100, 25, {IDS_CANCELABLE_CANCEL, L"Cancel"});
   button.Cancel = true;
 
   design.Controls = {label, button};

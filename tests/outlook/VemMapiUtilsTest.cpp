@@ -17,6 +17,7 @@
 #include "foundation/Registry.h"
 #include "platform/OleError.h"
 #include "support/FlashJournal.h"
+#include "support/OutlookInstall.h"
 
 namespace ostrevin {
 namespace {
@@ -64,11 +65,7 @@ class MapiUtils : public ::testing::Test {
   }
 
   void InstallOutlook() {
-    const std::wstring folder = L"C:\\Program Files\\Microsoft Office\\Office16\\";
-    platform.Registry.KeyNode(RegistryRoot::LocalMachine, L"Software\\Microsoft\\Office\\16.0\\Outlook\\InstallRoot",
-                              RegAccess::Wow64_64Key)
-        .Values[L"path"] = {L"Path", MakeStringValue(folder)};
-    platform.Files.AddFile(folder + L"OUTLOOK.EXE");
+    InstallFakeOutlook(platform, /*is64Bit=*/true);
     FinalizeOfficeInstall();
   }
 

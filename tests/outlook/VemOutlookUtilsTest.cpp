@@ -16,6 +16,7 @@
 #include "outlook/VemMapiUtils.h"
 #include "platform/OleError.h"
 #include "support/FlashJournal.h"
+#include "support/OutlookInstall.h"
 #include "support/RaisedMessage.h"
 
 namespace ostrevin {
@@ -57,14 +58,6 @@ class SessionBroker : public ::testing::Test {
   }
   void WriteSetting(const wchar_t* name, bool value) {
     RegWriteBool(RegistryRoot::CurrentUser, kOutlookSyncSettingsKey, name, value);
-  }
-  // A 32-bit Outlook 16 beside this 64-bit program.
-  void InstallOutlook32() {
-    const std::wstring folder = L"C:\\Program Files (x86)\\Microsoft Office\\Office16\\";
-    platform.Registry.KeyNode(RegistryRoot::LocalMachine, L"Software\\Microsoft\\Office\\16.0\\Outlook\\InstallRoot",
-                              RegAccess::Wow64_32Key)
-        .Values[L"path"] = {L"Path", MakeStringValue(folder)};
-    platform.Files.AddFile(folder + L"OUTLOOK.EXE");
   }
   int MapiLogoffs() const { return static_cast<int>(platform.Mapi.Logoffs.size()); }
 
@@ -270,7 +263,7 @@ TEST_F(SessionBroker, AStoredProfileIsReplacedByTheOneOutlookUses) {
 }
 
 TEST_F(SessionBroker, AnOutlookOfAnotherBuildSwitchesMapiOff) {
-  InstallOutlook32();
+  InstallFakeOutlook(platform, /*is64Bit=*/false);  // beside this 64-bit program
   WriteSetting(L"UseMapi", true);
   Acquire();
   EXPECT_FALSE(session);

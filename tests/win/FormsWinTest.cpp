@@ -30,15 +30,7 @@ class TUndesignedForm : public TVemFormLX {
 
 ControlDesign Control(ControlKind kind, std::wstring name, int left, int top, int width, int height,
                       std::wstring caption = {}) {
-  ControlDesign control;
-  control.Kind = kind;
-  control.Name = std::move(name);
-  control.Left = left;
-  control.Top = top;
-  control.Width = width;
-  control.Height = height;
-  control.Caption.Literal = std::move(caption);
-  return control;
+  return MakeControlDesign(kind, std::move(name), left, top, width, height, {0, std::move(caption)});
 }
 
 FormDesign TestDesign() {

@@ -52,12 +52,7 @@ std::wstring Fixture(const wchar_t* name = L"") {
   return folder;
 }
 
-struct ProcessHandleTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle h) noexcept { CloseHandle(h); }
-};
-using UniqueProcess = UniqueHandle<ProcessHandleTraits>;
+using UniqueProcess = UniqueKernelHandle;
 
 // Starts `arguments` after the quoted stand-in path.
 UniqueProcess StartStandIn(const std::wstring& arguments, DWORD* processId = nullptr) {

@@ -46,7 +46,7 @@
 
 using ostrevin::ComInitialization;
 using ostrevin::ComPtr;
-using ostrevin::UniqueHandle;
+using ostrevin::UniqueKernelHandle;
 
 namespace {
 
@@ -59,12 +59,7 @@ constexpr int kExitUsage = 1;
 constexpr int kExitNotRunning = 2;
 constexpr int kExitFailed = 3;
 
-struct ProcessHandleTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle h) noexcept { CloseHandle(h); }
-};
-using UniqueProcess = UniqueHandle<ProcessHandleTraits>;
+using UniqueProcess = UniqueKernelHandle;
 
 // What a command does with its member.
 enum class Kind {
