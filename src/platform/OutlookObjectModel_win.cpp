@@ -20,6 +20,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -206,7 +207,12 @@ ComPtr<IDispatch> QueryDispinterface(const ComPtr<IDispatch>& object, REFIID iid
   return result;
 }
 
-// An automation object called by member name.
+// An automation object called by member name. Outlook's objects of one kind
+// answer a member's name with the same identifier every time, so each kind
+// of object (Kind: the class that wraps it) asks for a name once and keeps
+// the identifier; that halves the round trips into Outlook's process. An
+// Outlook that no longer knows a kept identifier is asked for it again.
+template <class Kind>
 class AutomationObject {
  public:
   AutomationObject(Apartment apartment, ComPtr<IDispatch> object) noexcept
@@ -228,13 +234,23 @@ class AutomationObject {
   ComPtr<IDispatch> QueryDispinterface(REFIID iid) const { return ostrevin::QueryDispinterface(FObject, iid); }
 
  private:
-  // `arguments` in the order of the member's parameters; Invoke wants them
-  // the other way round.
-  Variant Invoke(const wchar_t* name, WORD flags, std::initializer_list<Variant*> arguments) {
+  // Member names (literals of this file) to identifiers, for Kind.
+  static std::unordered_map<std::wstring_view, DISPID>& DispIds() {
+    static std::unordered_map<std::wstring_view, DISPID> ids;
+    return ids;
+  }
+
+  DISPID LookUp(const wchar_t* name) {
     DISPID id = DISPID_UNKNOWN;
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     OleCheck(FObject->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id));
+    DispIds()[name] = id;
+    return id;
+  }
 
+  // `arguments` in the order of the member's parameters; Invoke wants them
+  // the other way round.
+  Variant Invoke(const wchar_t* name, WORD flags, std::initializer_list<Variant*> arguments) {
     std::vector<VARIANTARG> reversed;
     reversed.reserve(arguments.size());
     for (auto it = arguments.end(); it != arguments.begin();) reversed.push_back((*--it)->Value());
@@ -242,13 +258,23 @@ class AutomationObject {
     parameters.rgvarg = reversed.empty() ? nullptr : reversed.data();
     parameters.cArgs = static_cast<UINT>(reversed.size());
 
+    const auto kept = DispIds().find(name);
+    const bool wasKept = kept != DispIds().end();
     Variant result;
     ExceptionInfo exception;
-    UINT argumentError = 0;
-    const HRESULT hr = FObject->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result.Get(),
-                                       &exception.Info, &argumentError);
+    HRESULT hr = CallMember(wasKept ? kept->second : LookUp(name), flags, parameters, result, exception);
+    if (hr == DISP_E_MEMBERNOTFOUND && wasKept) {
+      VariantClear(result.Get());
+      hr = CallMember(LookUp(name), flags, parameters, result, exception);
+    }
     if (FAILED(hr)) RaiseInvokeError(hr, exception);
     return result;
+  }
+
+  HRESULT CallMember(DISPID id, WORD flags, DISPPARAMS& parameters, Variant& result, ExceptionInfo& exception) {
+    UINT argumentError = 0;
+    return FObject->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result.Get(), &exception.Info,
+                           &argumentError);
   }
 
   // Declared first, so the object is released before COM may be
@@ -257,7 +283,7 @@ class AutomationObject {
   ComPtr<IDispatch> FObject;
 };
 
-class ComFolder final : public OutlookFolder, private AutomationObject {
+class ComFolder final : public OutlookFolder, private AutomationObject<ComFolder> {
  public:
   using AutomationObject::AutomationObject;
 
@@ -281,7 +307,7 @@ std::unique_ptr<OutlookFolder> WrapFolder(const Apartment& apartment, ComPtr<IDi
   return std::make_unique<ComFolder>(apartment, std::move(object));
 }
 
-class ComAttachment final : public OutlookAttachment, private AutomationObject {
+class ComAttachment final : public OutlookAttachment, private AutomationObject<ComAttachment> {
  public:
   using AutomationObject::AutomationObject;
 
@@ -295,7 +321,7 @@ class ComAttachment final : public OutlookAttachment, private AutomationObject {
   }
 };
 
-class ComAttachments final : public OutlookAttachments, private AutomationObject {
+class ComAttachments final : public OutlookAttachments, private AutomationObject<ComAttachments> {
  public:
   using AutomationObject::AutomationObject;
 
@@ -310,7 +336,7 @@ class ComAttachments final : public OutlookAttachments, private AutomationObject
   }
 };
 
-class ComMailItem final : public OutlookMailItem, private AutomationObject {
+class ComMailItem final : public OutlookMailItem, private AutomationObject<ComMailItem> {
  public:
   using AutomationObject::AutomationObject;
 
@@ -320,7 +346,7 @@ class ComMailItem final : public OutlookMailItem, private AutomationObject {
   }
 };
 
-class ComItem final : public OutlookItem, private AutomationObject {
+class ComItem final : public OutlookItem, private AutomationObject<ComItem> {
  public:
   using AutomationObject::AutomationObject;
 
@@ -331,7 +357,7 @@ class ComItem final : public OutlookItem, private AutomationObject {
   }
 };
 
-class ComSelection final : public OutlookSelection, private AutomationObject {
+class ComSelection final : public OutlookSelection, private AutomationObject<ComSelection> {
  public:
   using AutomationObject::AutomationObject;
 
@@ -346,7 +372,7 @@ class ComSelection final : public OutlookSelection, private AutomationObject {
   }
 };
 
-class ComExplorer final : public OutlookExplorer, private AutomationObject {
+class ComExplorer final : public OutlookExplorer, private AutomationObject<ComExplorer> {
  public:
   using AutomationObject::AutomationObject;
 
@@ -360,7 +386,7 @@ class ComExplorer final : public OutlookExplorer, private AutomationObject {
 
 class ComApplication;
 
-class ComNameSpace final : public OutlookNameSpace, private AutomationObject {
+class ComNameSpace final : public OutlookNameSpace, private AutomationObject<ComNameSpace> {
  public:
   using AutomationObject::AutomationObject;
 
@@ -388,7 +414,7 @@ class ComNameSpace final : public OutlookNameSpace, private AutomationObject {
   }
 };
 
-class ComApplication final : public OutlookApplication, private AutomationObject {
+class ComApplication final : public OutlookApplication, private AutomationObject<ComApplication> {
  public:
   using AutomationObject::AutomationObject;
 
