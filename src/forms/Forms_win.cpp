@@ -47,6 +47,12 @@ std::wstring ResolveDesignText(const DesignText& text) {
   return text.Literal;
 }
 
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
 // --- TApplication ----------------------------------------------------------
 
 TApplication::TApplication() {

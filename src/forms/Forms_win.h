@@ -32,6 +32,9 @@ int ScreenDpi();
 // The text of a design: its string resource, else its literal.
 std::wstring ResolveDesignText(const DesignText& text);
 
+// A window's text: a control's caption or contents, a form's caption.
+std::wstring WindowText(HWND window);
+
 class TApplication {
  public:
   TApplication();

@@ -38,12 +38,6 @@ FormDesign CancelableFormDesign() {
   return design;
 }
 
-std::wstring WindowText(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 class TVemCancelableWindow final : public TVemFormLX, public CancelableWindow {
  public:
   std::vector<std::wstring> ClassChain() const override { return {kCancelableFormClassName, L"TVemFormLX"}; }
