@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "foundation/ExceptionDisplay.h"
 #include "foundation/Format.h"
@@ -51,6 +52,36 @@ std::wstring WindowText(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
   text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
+}
+
+namespace {
+
+struct DisableContext {
+  HWND Except;
+  std::vector<HWND>* Disabled;
+};
+
+BOOL CALLBACK DisableWindow(HWND window, LPARAM context) {
+  auto* disable = reinterpret_cast<DisableContext*>(context);
+  if (window != disable->Except && IsWindowVisible(window) && IsWindowEnabled(window)) {
+    disable->Disabled->push_back(window);
+    EnableWindow(window, FALSE);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> DisableThreadWindows(HWND except) {
+  std::vector<HWND> disabled;
+  DisableContext context{except, &disabled};
+  EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(&context));
+  return disabled;
+}
+
+void EnableWindows(const std::vector<HWND>& windows) {
+  for (HWND window : windows)
+    if (IsWindow(window)) EnableWindow(window, TRUE);
 }
 
 // --- TApplication ----------------------------------------------------------
@@ -316,7 +347,11 @@ void TForm::CreateControls() {
 }
 
 TControlWindow* TForm::FindControl(std::wstring_view name) {
-  for (TControlWindow& control : FControls)
+  return const_cast<TControlWindow*>(std::as_const(*this).FindControl(name));
+}
+
+const TControlWindow* TForm::FindControl(std::wstring_view name) const {
+  for (const TControlWindow& control : FControls)
     if (control.Name == name) return &control;
   return nullptr;
 }

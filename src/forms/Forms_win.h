@@ -35,6 +35,12 @@ std::wstring ResolveDesignText(const DesignText& text);
 // A window's text: a control's caption or contents, a form's caption.
 std::wstring WindowText(HWND window);
 
+// Disables the calling thread's visible, enabled top-level windows other
+// than `except` and returns them, for EnableWindows.
+std::vector<HWND> DisableThreadWindows(HWND except);
+// Enables the windows again; those that no longer exist are skipped.
+void EnableWindows(const std::vector<HWND>& windows);
+
 class TApplication {
  public:
   TApplication();
@@ -112,6 +118,7 @@ class TForm {
   const std::vector<TControlWindow>& Controls() const noexcept { return FControls; }
   // The control of that name; null when there is none.
   TControlWindow* FindControl(std::wstring_view name);
+  const TControlWindow* FindControl(std::wstring_view name) const;
 
   bool Visible() const;
   void Show();

@@ -15,23 +15,12 @@ namespace {
 // (the dialog itself disables only its owner).
 class TDisabledWindows {
  public:
-  TDisabledWindows() { EnumThreadWindows(GetCurrentThreadId(), Disable, reinterpret_cast<LPARAM>(&FWindows)); }
-  ~TDisabledWindows() {
-    for (HWND window : FWindows)
-      if (IsWindow(window)) EnableWindow(window, TRUE);
-  }
+  TDisabledWindows() : FWindows(DisableThreadWindows(nullptr)) {}
+  ~TDisabledWindows() { EnableWindows(FWindows); }
   TDisabledWindows(const TDisabledWindows&) = delete;
   TDisabledWindows& operator=(const TDisabledWindows&) = delete;
 
  private:
-  static BOOL CALLBACK Disable(HWND window, LPARAM windows) {
-    if (IsWindowVisible(window) && IsWindowEnabled(window)) {
-      reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
-      EnableWindow(window, FALSE);
-    }
-    return TRUE;
-  }
-
   std::vector<HWND> FWindows;
 };
 

@@ -2,6 +2,7 @@
 #include "forms/VemLXForms_win.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "foundation/VemSysUtils.h"
 
@@ -18,20 +19,6 @@ void RestyleApplicationWindowOnce() {
   HWND window = Application().Handle();
   const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
   SetWindowLongPtrW(window, GWL_EXSTYLE, (exStyle & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW)) | WS_EX_TOOLWINDOW);
-}
-
-struct DisableContext {
-  HWND Except;
-  std::vector<HWND>* Disabled;
-};
-
-BOOL CALLBACK DisableWindow(HWND window, LPARAM context) {
-  auto* disable = reinterpret_cast<DisableContext*>(context);
-  if (window != disable->Except && IsWindowVisible(window) && IsWindowEnabled(window)) {
-    disable->Disabled->push_back(window);
-    EnableWindow(window, FALSE);
-  }
-  return TRUE;
 }
 
 bool IsThemeActive() {
@@ -59,8 +46,7 @@ void TVemFormLX::StartModal() {
   if (FParentForm != nullptr)
     throw EVemInternalError(L"Internal Error: StartModal cannot be used with a parented form.");
   SaveActiveWindow = GetActiveWindow();
-  DisableContext context{Handle(), &WindowList};
-  EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(&context));
+  WindowList = DisableThreadWindows(Handle());
   FModal = true;
   Show();
 }
@@ -70,9 +56,7 @@ void TVemFormLX::StopModal() {
   if (GetActiveWindow() != Handle()) SaveActiveWindow = nullptr;
   Hide();
   FModal = false;
-  for (HWND window : WindowList)
-    if (IsWindow(window)) EnableWindow(window, TRUE);
-  WindowList.clear();
+  EnableWindows(std::exchange(WindowList, {}));
   if (SaveActiveWindow != nullptr) {
     if (IsWindow(SaveActiveWindow)) SetActiveWindow(SaveActiveWindow);
     SaveActiveWindow = nullptr;

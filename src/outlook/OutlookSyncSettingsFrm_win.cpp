@@ -166,7 +166,7 @@ class TZereZirurodAvavLaunchWindow final : public TVemTrxForm, public OutlookSyn
 
  private:
   HWND Child(const wchar_t* name) const {
-    const TControlWindow* control = const_cast<TZereZirurodAvavLaunchWindow*>(this)->FindControl(name);
+    const TControlWindow* control = FindControl(name);
     return control != nullptr ? control->Handle : nullptr;
   }
   bool IsChecked(const wchar_t* name) const { return SendMessageW(Child(name), BM_GETCHECK, 0, 0) == BST_CHECKED; }
